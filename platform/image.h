@@ -1,0 +1,86 @@
+// Pixel storage shared by reference count, the pictures of the image bank,
+// and the 24-bit drawable surfaces that all drawing writes into.
+#pragma once
+
+#include "platform/types.h"
+
+// A block of pixel or mask bytes shared between images by reference count.
+class PixelBuffer : public CBase {
+ public:
+  // size bytes of owned storage, or the given external storage (not owned).
+  static PixelBuffer* Create(u32 size, u8* external = nullptr);
+  ~PixelBuffer() override;
+
+  void AddRef() { ++refcount; }
+  // Drops one reference; the buffer destroys itself when none is left.
+  void Release();
+
+  u8* data = nullptr;
+  i16 refcount = 0;
+  u8 owns = 0;
+  u32 size = 0;  // bytes in data, so readers can bound what they touch
+
+ private:
+  PixelBuffer() = default;
+};
+
+// How an image is drawn.
+enum ImageType : u8 {
+  kImageOpaque = 0,
+  kImageColorKey = 1,
+  kImageMasked = 2,
+  kImageMaskedAlpha = 3,
+  kImagePalette = 12,  // one palette index per pixel plus a mask; drawn by the controls
+  kImageShadow = 14,   // mask only: darkens what is under it
+  kImageMaskRecord = 15,
+};
+
+class Image : public CBase {
+ public:
+  static Image* Create(int width, int height, u32 key, u8 type, PixelBuffer* rgb = nullptr,
+                       PixelBuffer* mask = nullptr);
+  ~Image() override;
+  Image(const Image&) = delete;
+  Image& operator=(const Image&) = delete;
+
+  // Takes the given buffers (adding a reference) or makes owned ones where
+  // the type needs them.
+  void AttachBuffers(PixelBuffer* rgbBuffer, PixelBuffer* maskBuffer);
+
+  // Bytes of colour and mask data (null when the image has none).
+  u8* Pixels() const { return rgb ? rgb->data : nullptr; }
+  u8* Mask() const { return mask ? mask->data : nullptr; }
+
+  i16 width = 0;
+  i16 height = 0;
+  u32 key = 0;
+  u8 type = 0;
+  PixelBuffer* rgb = nullptr;
+  PixelBuffer* mask = nullptr;
+
+ protected:
+  Image(int w, int h, u32 k, u8 t);
+};
+
+// A drawable 24-bit picture (bytes B, G, R). Fills and blits address it
+// through the drawing origin `pixels`, which whoever draws a frame sets to
+// `base` first and clears afterwards.
+class Surface : public Image {
+ public:
+  static Surface* Create(int width, int height, int bitsPerPixel);
+  ~Surface() override;
+
+  void Alloc(int bitsPerPixel);
+  void Lock() { pixels = base; }
+  void Unlock() { pixels = nullptr; }
+
+  // Address of pixel (x, y) from the base (for tests and converters).
+  u8* At(int x, int y) const { return base + y * pitch + x * 3; }
+
+  u8* base = nullptr;
+  u8* pixels = nullptr;
+  i32 pitch = 0;
+
+ private:
+  Surface(int w, int h) : Image(w, h, 0, kImageOpaque) {}
+};

@@ -1,0 +1,56 @@
+#include "platform/fixed_math.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+TEST(FixedMath, SquareRoots) {
+  EXPECT_EQ(FixSqrt(1024), 512);
+  EXPECT_EQ(FixSqrt(256), 256);
+  EXPECT_EQ(FixSqrt(0), 0);
+  EXPECT_EQ(FixSqrt(-5), 0);
+  EXPECT_EQ(FixSqrt(64), 128);  // 0.25 -> 0.5
+  EXPECT_EQ(FixSqrt(16), 64);   // below 64: through the reciprocal
+  EXPECT_EQ(FixSqrt(100 * 256), 10 * 256);
+  // Within a few 1/256 of the true root over the game's range.
+  for (int v = 64; v < (1 << 22); v += 997) {
+    const double exact = std::sqrt(v / 256.0) * 256.0;
+    EXPECT_NEAR(FixSqrt(v), exact, 2.0 + exact * 0.002) << v;
+  }
+
+  EXPECT_EQ(FixSqrtRound(1024), 512);
+  EXPECT_EQ(FixSqrtRound(640), 512);  // 2.5 rounds to 3; five steps on 3 end on 2
+  EXPECT_EQ(FixSqrtRound(0), 0);
+  for (int v = 64; v < 128; ++v) EXPECT_EQ(FixSqrtRound(v), 0) << v;  // rounds to 0, no division
+  EXPECT_EQ(FixSqrtRound(10000 * 256), 100 * 256);
+}
+
+TEST(FixedMath, ScaleVectorKeepsLargeProducts) {
+  FixVec out;
+  FixScaleVec(out, 512, FixVec{300, -300});
+  EXPECT_EQ(out.x, 600);
+  EXPECT_EQ(out.y, -600);
+  FixScaleVec(out, 128, FixVec{-3, 3});
+  EXPECT_EQ(out.x, -2);  // arithmetic shift rounds toward minus infinity
+  EXPECT_EQ(out.y, 1);
+  // A product beyond 32 bits that fits again after the shift.
+  FixScaleVec(out, 2048, FixVec{100000000, 0});
+  EXPECT_EQ(out.x, 800000000);
+}
+
+TEST(FixedMath, SineTableAnchors) {
+  const i32* t = TrigTable();
+  const i32 first[10] = {0, 4, 8, 13, 17, 22, 26, 31, 35, 40};
+  for (int d = 0; d < 10; ++d) EXPECT_EQ(t[d], first[d]) << d;
+  EXPECT_EQ(t[90], 256);
+  EXPECT_EQ(t[270], -256);
+  EXPECT_EQ(t[30], 128);
+  EXPECT_EQ(t[150], 127);
+  EXPECT_EQ(t[210], -128);
+  EXPECT_EQ(t[330], -127);
+  EXPECT_EQ(t[180], 0);
+  i32 copy[360];
+  LoadTrigTable(copy);
+  EXPECT_EQ(copy[45], t[45]);
+  EXPECT_EQ(copy[359], t[359]);
+}

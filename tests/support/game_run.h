@@ -1,0 +1,71 @@
+// One run of the real game for an end-to-end test: a private X server, a
+// temporary home, the executable with its data in a directory of its own,
+// and an X client to drive it.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "tests/support/process.h"
+#include "tests/support/x_session.h"
+
+namespace testing_support {
+
+struct GameOptions {
+  int depth = 24;
+  bool withData = true;         // put the data next to the executable
+  bool waitForWindow = true;
+  std::map<std::string, std::string> env;  // extra environment
+};
+
+class GameRun {
+ public:
+  GameRun() = default;
+  ~GameRun();
+
+  // False (with the reason in Error()) when the server or the game could
+  // not be started; SkipReason() is set when Xvfb is missing.
+  bool Start(const GameOptions& options = GameOptions());
+  // Waits for the game to end; its wait status, or -1 on time-out.
+  int WaitExit(int timeoutMs);
+  // The game's standard output and error so far.
+  std::string Stdout() const { return ReadFile(install_ / "stdout.txt"); }
+  std::string Stderr() const { return ReadFile(install_ / "stderr.txt"); }
+  // Saves a screenshot of the window under the artefact directory and
+  // returns the picture.
+  RgbImage Screenshot(const std::string& name);
+
+  const std::string& Home() const { return home_.Path(); }
+  std::string UserDir() const { return home_.Path() + "/.Dorrimac-1.2/"; }
+  const std::string& InstallDir() const { return install_.Path(); }
+  XClient& Client() { return client_; }
+  Window GameWindow() const { return window_; }
+  ChildProcess& Process() { return game_; }
+  const std::string& Error() const { return error_; }
+  const std::string& SkipReason() const { return skip_; }
+
+ private:
+  XvfbServer server_;
+  TempDir home_;
+  TempDir install_;
+  ChildProcess game_;
+  XClient client_;
+  Window window_ = 0;
+  std::string error_;
+  std::string skip_;
+};
+
+// Fills dir with the data the game needs: the generated data of the build
+// when it exists, else the least that lets the program start.
+bool InstallData(const std::string& dir);
+
+}  // namespace testing_support
+
+// Starts a game run or skips the test when no X server can be had.
+#define START_GAME_OR_SKIP(run, options)                          \
+  do {                                                            \
+    if (!(run).Start(options)) {                                  \
+      if (!(run).SkipReason().empty()) GTEST_SKIP() << (run).SkipReason(); \
+      FAIL() << (run).Error();                                    \
+    }                                                             \
+  } while (0)
