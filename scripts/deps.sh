@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # The Debian packages Dorrimac needs, in one place, and an installer for
-# whichever of them are missing. Usage: scripts/deps.sh build|test ...
+# whichever of them are missing. Usage: scripts/deps.sh build|test|fuzz ...
 set -euo pipefail
 
 BUILD_PACKAGES=(g++ cmake ninja-build libx11-dev libxt-dev libxmu-dev libxpm-dev
                 libfreetype-dev fonts-dejavu-core)
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev xvfb libxtst-dev)
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 wanted=()
 for group in "$@"; do
   case "$group" in
     build) wanted+=("${BUILD_PACKAGES[@]}") ;;
     test) wanted+=("${TEST_PACKAGES[@]}") ;;
+    fuzz) wanted+=("${FUZZ_PACKAGES[@]}") ;;
     *) echo "unknown package group: $group" >&2; exit 2 ;;
   esac
 done

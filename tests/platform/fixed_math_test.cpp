@@ -54,3 +54,15 @@ TEST(FixedMath, SineTableAnchors) {
   EXPECT_EQ(copy[45], t[45]);
   EXPECT_EQ(copy[359], t[359]);
 }
+
+#include "platform/random.h"
+
+TEST(Random, StepsTheStateInPlace) {
+  u32 state = 1;
+  EXPECT_EQ(NextRandom(state), 16838u);  // the classic first value for seed 1
+  EXPECT_EQ(state, 1103527590u);
+  EXPECT_EQ(NextRandom(state), 5758u);
+  u32 again = 1;
+  NextRandom(again);
+  EXPECT_EQ(NextRandom(again), 5758u);
+}
