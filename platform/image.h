@@ -77,6 +77,35 @@ class Surface : public Image {
   // Address of pixel (x, y) from the base (for tests and converters).
   u8* At(int x, int y) const { return base + y * pitch + x * 3; }
 
+  // Fills, lines and blitters. They write through the drawing origin
+  // `pixels` (nothing is drawn while it is clear) and never touch a pixel
+  // outside the surface. Colours are 0x00RRGGBB. `region`, when given, is
+  // the part of the placement to draw, in surface coordinates.
+  void FillRect(u32 colour, const Rect& rect);
+  void Fill(u32 colour);
+  // Horizontal or vertical lines, both ends included; other lines draw
+  // nothing.
+  void DrawLine(int x1, int y1, int x2, int y2, u32 colour);
+  void DrawLineClipped(int x1, int y1, int x2, int y2, u32 colour, const Rect& clip);
+
+  void BlitOpaque(const Image* image, int x, int y, const Rect* region = nullptr);
+  // Skips the pixels equal to the image's key.
+  void BlitColorKey(const Image* image, int x, int y, const Rect* region = nullptr);
+  // Mask 0 copies, 255 skips, values between blend toward the destination.
+  void BlitMasked(const Image* image, int x, int y, const Rect* region = nullptr);
+  void BlitMaskedAlpha(const Image* image, int x, int y, u8 alpha, const Rect* region = nullptr);
+  // Darkens the destination by the mask (a mask-only image).
+  void BlitShadow(const Image* image, int x, int y, const Rect* region = nullptr);
+  // The same at a fractional position: fx and fy (0..255) weight each
+  // output pixel between four neighbouring source pixels. The output is
+  // (width - 1) x (height - 1) pixels from (x, y).
+  void BlitMaskedSubpixel(const Image* image, int x, int y, int fx, int fy,
+                          const Rect* region = nullptr);
+  void BlitMaskedAlphaSubpixel(const Image* image, int x, int y, int fx, int fy, u8 alpha,
+                               const Rect* region = nullptr);
+  void BlitShadowSubpixel(const Image* image, int x, int y, int fx, int fy,
+                          const Rect* region = nullptr);
+
   u8* base = nullptr;
   u8* pixels = nullptr;
   i32 pitch = 0;
