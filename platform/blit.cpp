@@ -75,22 +75,24 @@ struct Row {
   int maskStride;
 };
 
-// Places an outW x outH block of output at (x, y), clips it, and calls
-// rowOp(row, width) for each surface row it covers.
+// Checks the image's buffers, places its output (the whole image, or one
+// column and row less for the sub-pixel forms: trim 1) at (x, y), clips it,
+// and calls rowOp(row, width) for each surface row it covers.
 template <typename RowOp>
-void WalkBlit(Surface& s, const Image& img, int x, int y, int outW, int outH,
-              const Rect* region, RowOp rowOp) {
-  Span a{x, y, x + outW - 1, y + outH - 1};
+void WalkBlit(Surface& s, const Image* img, int needs, int x, int y, int trim, const Rect* region,
+              RowOp rowOp) {
+  if (!HasBuffers(img, needs)) return;
+  Span a{x, y, x + img->width - trim - 1, y + img->height - trim - 1};
   if (!PlaceSpan(s, a, region)) return;
   const int srcX = a.left - x;
   const int srcY = a.top - y;
   const int width = a.right - a.left + 1;
   Row row;
-  row.srcStride = img.width * 3;
-  row.maskStride = img.width;
+  row.srcStride = img->width * 3;
+  row.maskStride = img->width;
   row.dst = s.pixels + a.top * s.pitch + a.left * 3;
-  row.src = img.Pixels() ? img.Pixels() + (srcY * img.width + srcX) * 3 : nullptr;
-  row.mask = img.Mask() ? img.Mask() + srcY * img.width + srcX : nullptr;
+  row.src = (needs & kNeedColour) ? img->Pixels() + (srcY * img->width + srcX) * 3 : nullptr;
+  row.mask = (needs & kNeedMask) ? img->Mask() + srcY * img->width + srcX : nullptr;
   for (int j = a.top; j <= a.bottom; ++j) {
     if (j > a.top) {
       row.dst += s.pitch;
@@ -159,16 +161,14 @@ void Surface::DrawLineClipped(int x1, int y1, int x2, int y2, u32 colour, const 
 }
 
 void Surface::BlitOpaque(const Image* img, int x, int y, const Rect* region) {
-  if (!HasBuffers(img, kNeedColour)) return;
-  WalkBlit(*this, *img, x, y, img->width, img->height, region, [](const Row& r, int width) {
+  WalkBlit(*this, img, kNeedColour, x, y, 0, region, [](const Row& r, int width) {
     std::memcpy(r.dst, r.src, static_cast<size_t>(width) * 3);
   });
 }
 
 void Surface::BlitColorKey(const Image* img, int x, int y, const Rect* region) {
-  if (!HasBuffers(img, kNeedColour)) return;
-  const u32 key = img->key;
-  WalkBlit(*this, *img, x, y, img->width, img->height, region, [key](const Row& r, int width) {
+  const u32 key = img ? img->key : 0;
+  WalkBlit(*this, img, kNeedColour, x, y, 0, region, [key](const Row& r, int width) {
     for (int i = 0; i < width; ++i) {
       const u8* s = r.src + i * 3;
       if ((s[0] | (s[1] << 8) | (s[2] << 16)) == static_cast<int>(key)) continue;
@@ -178,8 +178,7 @@ void Surface::BlitColorKey(const Image* img, int x, int y, const Rect* region) {
 }
 
 void Surface::BlitMasked(const Image* img, int x, int y, const Rect* region) {
-  if (!HasBuffers(img, kNeedColour | kNeedMask)) return;
-  WalkBlit(*this, *img, x, y, img->width, img->height, region, [](const Row& r, int width) {
+  WalkBlit(*this, img, kNeedColour | kNeedMask, x, y, 0, region, [](const Row& r, int width) {
     for (int i = 0; i < width; ++i) {
       const int m = r.mask[i];
       if (m == 255) continue;
@@ -195,8 +194,7 @@ void Surface::BlitMasked(const Image* img, int x, int y, const Rect* region) {
 }
 
 void Surface::BlitMaskedAlpha(const Image* img, int x, int y, u8 alpha, const Rect* region) {
-  if (!HasBuffers(img, kNeedColour | kNeedMask)) return;
-  WalkBlit(*this, *img, x, y, img->width, img->height, region, [alpha](const Row& r, int width) {
+  WalkBlit(*this, img, kNeedColour | kNeedMask, x, y, 0, region, [alpha](const Row& r, int width) {
     for (int i = 0; i < width; ++i) {
       const int m = r.mask[i];
       if (m == 255) continue;
@@ -209,8 +207,7 @@ void Surface::BlitMaskedAlpha(const Image* img, int x, int y, u8 alpha, const Re
 }
 
 void Surface::BlitShadow(const Image* img, int x, int y, const Rect* region) {
-  if (!HasBuffers(img, kNeedMask)) return;
-  WalkBlit(*this, *img, x, y, img->width, img->height, region, [](const Row& r, int width) {
+  WalkBlit(*this, img, kNeedMask, x, y, 0, region, [](const Row& r, int width) {
     for (int i = 0; i < width; ++i) {
       const int m = r.mask[i];
       if (m == 255) continue;
@@ -225,9 +222,8 @@ void Surface::BlitShadow(const Image* img, int x, int y, const Rect* region) {
 
 void Surface::BlitMaskedSubpixel(const Image* img, int x, int y, int fx, int fy,
                                  const Rect* region) {
-  if (!HasBuffers(img, kNeedColour | kNeedMask)) return;
   const Weights wt(fx & 255, fy & 255);
-  WalkBlit(*this, *img, x, y, img->width - 1, img->height - 1, region,
+  WalkBlit(*this, img, kNeedColour | kNeedMask, x, y, 1, region,
            [&wt](const Row& r, int width) {
              for (int i = 0; i < width; ++i) {
                const int mi = wt.Sample(r.mask + i, 1, r.maskStride);
@@ -241,9 +237,8 @@ void Surface::BlitMaskedSubpixel(const Image* img, int x, int y, int fx, int fy,
 
 void Surface::BlitMaskedAlphaSubpixel(const Image* img, int x, int y, int fx, int fy, u8 alpha,
                                       const Rect* region) {
-  if (!HasBuffers(img, kNeedColour | kNeedMask)) return;
   const Weights wt(fx & 255, fy & 255);
-  WalkBlit(*this, *img, x, y, img->width - 1, img->height - 1, region,
+  WalkBlit(*this, img, kNeedColour | kNeedMask, x, y, 1, region,
            [&wt, alpha](const Row& r, int width) {
              for (int i = 0; i < width; ++i) {
                const int mi = wt.Sample(r.mask + i, 1, r.maskStride);
@@ -258,9 +253,8 @@ void Surface::BlitMaskedAlphaSubpixel(const Image* img, int x, int y, int fx, in
 
 void Surface::BlitShadowSubpixel(const Image* img, int x, int y, int fx, int fy,
                                  const Rect* region) {
-  if (!HasBuffers(img, kNeedMask)) return;
   const Weights wt(fx & 255, fy & 255);
-  WalkBlit(*this, *img, x, y, img->width - 1, img->height - 1, region,
+  WalkBlit(*this, img, kNeedMask, x, y, 1, region,
            [&wt](const Row& r, int width) {
              for (int i = 0; i < width; ++i) {
                // The interpolated mask only decides whether the pixel is

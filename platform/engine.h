@@ -25,13 +25,13 @@ class OEngine : public CBase {
   virtual i32 Activate() { return 1; }
   // Updates every clip of the list.
   virtual i32 Tick();
-  virtual i32 OnKeyDown(u32 keysym) { return (void)keysym, 1; }
-  virtual i32 OnKeyUp(u32 keysym) { return (void)keysym, 1; }
-  virtual i32 OnChar(char c) { return (void)c, 1; }
-  virtual i32 OnMouseDown(i16 px, i16 py) { return (void)px, (void)py, 1; }
-  virtual i32 OnMouseAux(i16 px, i16 py) { return (void)px, (void)py, 1; }
-  virtual i32 OnMouseUp(i16 px, i16 py) { return (void)px, (void)py, 1; }
-  virtual i32 OnMouseMove(i16 px, i16 py) { return (void)px, (void)py, 1; }
+  virtual i32 OnKeyDown(u32 /*keysym*/) { return 1; }
+  virtual i32 OnKeyUp(u32 /*keysym*/) { return 1; }
+  virtual i32 OnChar(char /*c*/) { return 1; }
+  virtual i32 OnMouseDown(i16 /*x*/, i16 /*y*/) { return 1; }
+  virtual i32 OnMouseAux(i16 /*x*/, i16 /*y*/) { return 1; }
+  virtual i32 OnMouseUp(i16 /*x*/, i16 /*y*/) { return 1; }
+  virtual i32 OnMouseMove(i16 /*x*/, i16 /*y*/) { return 1; }
   virtual i32 OnReserved() { return 1; }
   virtual void SetState(u8 s) { state = s; }
 
