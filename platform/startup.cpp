@@ -36,7 +36,7 @@ bool DataDirHolds(const char* dir) {
 
 bool ExecutableDir(const char* argv0, char* out, std::size_t size) {
   const char* slash = argv0 ? std::strrchr(argv0, '/') : nullptr;
-  if (!slash) return Format(out, size, "./");
+  if (!slash) return Format(out, size, "%s", "./");
   const std::size_t length = static_cast<std::size_t>(slash - argv0) + 1;
   if (length >= size) return false;
   std::memcpy(out, argv0, length);
