@@ -1,0 +1,124 @@
+#include "ui/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "platform/record_file.h"
+#include "tests/ui/ui_test_support.h"
+#include "ui/language.h"
+
+namespace {
+
+using Bytes = std::vector<u8>;
+
+Bytes Image(const SettingsRecord& r) { return Bytes(r.Bytes(), r.Bytes() + kSettingsRecordSize); }
+
+// The defaults as they lie on disk, before the scramble.
+Bytes DefaultImage() {
+  Bytes b(kSettingsRecordSize, 0);
+  b[3] = b[4] = b[5] = 1;  // sound, music, medium volume
+  b[7] = 1;                // pen controls
+  b[102] = 1;
+  b[108] = 0xFF, b[109] = 0xC0, b[110] = 0xC0, b[111] = 0x00;  // 0x00C0C0FF
+  b[128] = 6;              // colours
+  b[132] = b[133] = 1;     // shadows, physics
+  return b;
+}
+
+TEST(Settings, DefaultImageByteForByte) {
+  SettingsRecord r;
+  std::memset(r.Bytes(), 0xAA, kSettingsRecordSize);
+  r.Reset();
+  EXPECT_EQ(Image(r), DefaultImage());
+
+  // The defaults alone leave the reserved block and alignment bytes alone.
+  std::memset(r.Bytes(), 0xAA, kSettingsRecordSize);
+  r.SetDefaults();
+  Bytes expected = DefaultImage();
+  for (int i : {106, 107, 113, 129, 134, 135}) expected[i] = 0xAA;
+  for (int i = 43; i <= 101; ++i) expected[i] = 0xAA;
+  for (int i = 13; i < 42; ++i) expected[i] = 0xAA;  // only the name's terminator is set
+  EXPECT_EQ(Image(r), expected);
+}
+
+TEST(Settings, SaveAndLoadKeepEveryByte) {
+  ui_testing::UserDirScope user;
+  SettingsRecord r;
+  r.Reset();
+  r.skill = kSkillExpert;
+  r.language = kLanguageFrench;
+  r.score = 123456;
+  std::strcpy(r.playerName, "Ada");
+  for (int i = 0; i < 60; ++i) r.reserved42[i] = static_cast<u8>(i + 1);
+  r.align134[1] = 0x77;
+  ASSERT_EQ(r.Save(), 1u);
+
+  SettingsRecord back;
+  back.Reset();
+  ASSERT_EQ(back.Load(), 1u);
+  EXPECT_EQ(Image(back), Image(r));
+}
+
+TEST(Settings, HostileRecordIsMadeSafe) {
+  ui_testing::UserDirScope user;
+  Bytes hostile(kSettingsRecordSize, 0xFF);
+  ASSERT_EQ(WriteRecordFile(kRecordSettings, hostile.data(), kSettingsRecordSize), 1u);
+
+  SettingsRecord r;
+  r.Reset();
+  ASSERT_EQ(r.Load(), 1u);
+  EXPECT_EQ(r.skill, kSkillMaster);
+  EXPECT_EQ(r.volume, 2);
+  EXPECT_EQ(r.controls, 1);
+  EXPECT_EQ(r.language, kLanguageEnglish);
+  EXPECT_EQ(r.playerName[29], 0);
+  EXPECT_EQ(std::strlen(r.playerName), 29u);
+  EXPECT_EQ(r.Top10RecordNumber(), 112);
+  EXPECT_EQ(r.score, 0xFFFFFFFFu);  // values without a range are taken as they are
+
+  // In-range values survive unchanged.
+  SettingsRecord fine;
+  fine.Reset();
+  fine.skill = kSkillNovice;
+  fine.volume = 0;
+  fine.controls = 0;
+  fine.language = kLanguageFrench;
+  const Bytes before = Image(fine);
+  fine.Sanitize();
+  EXPECT_EQ(Image(fine), before);
+
+  // A short record counts as missing: the defaults.
+  ASSERT_EQ(WriteRecordFile(kRecordSettings, hostile.data(), 100), 1u);
+  std::memset(r.Bytes(), 0, kSettingsRecordSize);
+  EXPECT_EQ(r.Load(), 0u);
+  EXPECT_EQ(Image(r), DefaultImage());
+}
+
+TEST(Settings, SkillNameAndTop10Number) {
+  std::unique_ptr<GLanguage> table(GLanguage::Create());
+  SettingsRecord r;
+  r.Reset();
+  char name[32];
+  EXPECT_EQ(r.Top10RecordNumber(), 100);
+  r.SkillName(name, sizeof(name), *table);
+  EXPECT_STREQ(name, "EasyRide");
+
+  r.skill = kSkillMaster;
+  EXPECT_EQ(r.Top10RecordNumber(), 112);
+  r.SkillName(name, sizeof(name), *table);
+  EXPECT_STREQ(name, "Master");
+  table->SetLanguage(kLanguageFrench);
+  r.SkillName(name, sizeof(name), *table);
+  EXPECT_STREQ(name, "Ma\x8Ctre ");
+  r.SkillName(name, 4, *table);  // bounded by the caller's buffer
+  EXPECT_STREQ(name, "Ma\x8C");
+
+  r.skill = 4;
+  r.SkillName(name, sizeof(name), *table);
+  EXPECT_STREQ(name, "");
+}
+
+}  // namespace
