@@ -9,19 +9,26 @@
 
 namespace ui_testing {
 
-// Points the user directory at a fresh temporary directory while alive.
+// Points the user directory, and the data directory, at a fresh temporary
+// directory while alive: records go there and no image pack is found.
 class UserDirScope {
  public:
   UserDirScope() {
-    std::memcpy(saved_, g_UserDir, sizeof(g_UserDir));
+    std::memcpy(savedUser_, g_UserDir, sizeof(g_UserDir));
+    std::memcpy(savedData_, g_DataDir, sizeof(g_DataDir));
     std::snprintf(g_UserDir, sizeof(g_UserDir), "%s/", dir_.Path().c_str());
+    std::snprintf(g_DataDir, sizeof(g_DataDir), "%s/", dir_.Path().c_str());
   }
-  ~UserDirScope() { std::memcpy(g_UserDir, saved_, sizeof(g_UserDir)); }
+  ~UserDirScope() {
+    std::memcpy(g_UserDir, savedUser_, sizeof(g_UserDir));
+    std::memcpy(g_DataDir, savedData_, sizeof(g_DataDir));
+  }
   const testing_support::TempDir& Dir() const { return dir_; }
 
  private:
   testing_support::TempDir dir_;
-  char saved_[sizeof(g_UserDir)];
+  char savedUser_[sizeof(g_UserDir)];
+  char savedData_[sizeof(g_DataDir)];
 };
 
 }  // namespace ui_testing
