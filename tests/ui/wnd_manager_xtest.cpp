@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
-#include <vector>
 
+#include "tests/platform/pack_writer.h"
 #include "tests/support/x_session.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/app_context.h"
@@ -76,11 +76,12 @@ class GameHostWindow : public IWndManager {
   u32 loaded = 0;
 };
 
+// A pack of one opaque red 8 x 8 picture.
 void WritePack(const std::string& dir) {
-  ASSERT_TRUE(WriteFile(dir + "/640x480/bmst.bin", {1, 0, 1, 0}));
-  std::vector<unsigned char> record = {0, 0, 8, 0, 8, 0, 0, 0, 0, 0};  // opaque 8 x 8
-  for (int i = 0; i < 64; ++i) record.insert(record.end(), {0x00, 0x00, 0xFF});  // B, G, R
-  ASSERT_TRUE(WriteFile(dir + "/640x480/bmdt0.bin", record));
+  pack_writer::Bytes red;
+  for (int i = 0; i < 64; ++i) red.insert(red.end(), {0x00, 0x00, 0xFF});  // B, G, R
+  ASSERT_TRUE(WriteFile(dir + "/640x480/bmst.bin", pack_writer::Index(1, 1)));
+  ASSERT_TRUE(WriteFile(dir + "/640x480/bmdt0.bin", pack_writer::Record(0, 8, 8, 0, red)));
 }
 
 u32 Rgb(const RgbImage& shot, int x, int y) {
