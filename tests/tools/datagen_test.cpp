@@ -2,16 +2,20 @@
 // image pack's records and what the program relies on in each picture,
 // and the sound effects' wave files. The generator runs for real, twice.
 #include <dirent.h>
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/image_pack.h"
+#include "platform/startup.h"
 #include "tests/support/process.h"
 
 using testing_support::ChildProcess;
@@ -23,7 +27,9 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 unsigned U16(const Bytes& b, size_t at) { return b[at] | (b[at + 1] << 8); }
-std::uint32_t U32(const Bytes& b, size_t at) { return U16(b, at) | (static_cast<std::uint32_t>(U16(b, at + 2)) << 16); }
+std::uint32_t U32(const Bytes& b, size_t at) {
+  return U16(b, at) | (static_cast<std::uint32_t>(U16(b, at + 2)) << 16);
+}
 
 Bytes Load(const std::string& path) {
   const std::string s = ReadFile(path);
@@ -38,7 +44,7 @@ struct Record {
   Bytes data;
 };
 
-struct Image {
+struct PackImage {
   int record = 0;
   const Record* r = nullptr;
   int W() const { return static_cast<int>(r->width); }
@@ -49,7 +55,7 @@ struct Image {
 struct Pack {
   unsigned files = 0, declared = 0;
   std::vector<Record> records;
-  std::vector<Image> images;
+  std::vector<PackImage> images;
   std::string problem;  // empty when the files parse cleanly
 };
 
@@ -85,7 +91,7 @@ Pack ReadPack(const std::string& dir) {
 
 // ---- Picture helpers ----
 
-std::uint32_t Rgb(const Image& im, int x, int y) {
+std::uint32_t Rgb(const PackImage& im, int x, int y) {
   const size_t i = (static_cast<size_t>(y) * im.W() + x) * 3;
   const Bytes& d = im.r->data;
   return (d[i + 2] << 16) | (d[i + 1] << 8) | d[i];
@@ -94,13 +100,15 @@ std::uint32_t Rgb(const Image& im, int x, int y) {
 int Luma(std::uint32_t rgb) { return (((rgb >> 16) & 255) * 3 + ((rgb >> 8) & 255) * 6 + (rgb & 255)) / 10; }
 
 // The mask of a masked or palette image (through its link), or of a shadow.
-const Bytes& MaskOf(const Pack& pack, const Image& im) {
+const Bytes& MaskOf(const Pack& pack, const PackImage& im) {
   return im.Type() == 14 ? im.r->data : pack.records[im.r->keyOrLink].data;
 }
 
-int MaskAt(const Pack& pack, const Image& im, int x, int y) { return MaskOf(pack, im)[static_cast<size_t>(y) * im.W() + x]; }
+int MaskAt(const Pack& pack, const PackImage& im, int x, int y) {
+  return MaskOf(pack, im)[static_cast<size_t>(y) * im.W() + x];
+}
 
-bool HasInk(const Image& glyph) {
+bool HasInk(const PackImage& glyph) {
   for (int y = 0; y < glyph.H(); ++y)
     for (int x = 0; x < glyph.W(); ++x)
       if (Rgb(glyph, x, y) == 0) return true;
@@ -128,8 +136,10 @@ std::vector<std::string> FilesUnder(const std::string& dir, const std::string& p
     if (name == "." || name == "..") continue;
     const std::string path = dir + "/" + name;
     const auto inner = FilesUnder(path, prefix + name + "/");
-    if (e->d_type == DT_DIR) out.insert(out.end(), inner.begin(), inner.end());
-    else out.push_back(prefix + name);
+    if (e->d_type == DT_DIR)
+      out.insert(out.end(), inner.begin(), inner.end());
+    else
+      out.push_back(prefix + name);
   }
   closedir(d);
   std::sort(out.begin(), out.end());
@@ -152,7 +162,7 @@ class GeneratedData : public ::testing::Test {
     ASSERT_EQ(pack_->problem, "");
   }
   const Pack& P() const { return *pack_; }
-  const Image& At(int index) const { return pack_->images.at(index); }
+  const PackImage& At(int index) const { return pack_->images.at(index); }
 
   static TempDir* out_;
   static int status_;
@@ -193,16 +203,16 @@ TEST_F(GeneratedData, EveryIndexHasItsTypeAndSize) {
   }
   for (int c = 1; c <= 8; ++c)
     for (int k = 0; k <= 34; ++k) {
-      const Image& b = At(35 * c + 8 + k);
+      const PackImage& b = At(35 * c + 8 + k);
       EXPECT_EQ(b.Type(), 2u) << c << "/" << k;
       EXPECT_EQ(b.W(), k + 4) << c << "/" << k;
       EXPECT_EQ(b.H(), k + 4) << c << "/" << k;
     }
   const Expect table[] = {
-      {323, 326, 0, 320, 240, 320, 240}, {327, 327, 0, 120, 34, 80, 22},  {328, 328, 2, 20, 2000, 1, 467},
-      {329, 329, 2, 154, 35, 1, 1},      {330, 330, 2, 124, 34, 1, 1},    {331, 334, 2, 154, 99, 1, 1},
+      {323, 326, 0, 320, 240, 320, 240}, {327, 327, 0, 120, 34, 80, 22},    {328, 328, 2, 20, 2000, 1, 467},
+      {329, 329, 2, 154, 35, 1, 1},      {330, 330, 2, 124, 34, 1, 1},      {331, 334, 2, 154, 99, 1, 1},
       {335, 338, 0, 19, 19, 19, 19},     {339, 342, 0, 320, 240, 320, 240}, {343, 352, 2, 25, 23, 1, 1},
-      {353, 364, 12, 16, 16, 4, 4},      {588, 588, 0, 596, 260, 1, 1},   {589, 619, 1, 1, 12, 1, 12},
+      {353, 364, 12, 16, 16, 4, 4},      {588, 588, 0, 596, 260, 1, 1},     {589, 619, 1, 1, 12, 1, 12},
   };
   for (const Expect& e : table)
     for (int i = e.first; i <= e.last; ++i) {
@@ -220,7 +230,7 @@ TEST_F(GeneratedData, EveryIndexHasItsTypeAndSize) {
 
 TEST_F(GeneratedData, BallsAndShadowsSuitSubPixelDrawing) {
   for (int i = 0; i <= 322; ++i) {
-    const Image& im = At(i);
+    const PackImage& im = At(i);
     const int n = im.W();
     for (int t = 0; t < n; ++t)  // a fully transparent one-pixel border
       for (const auto& [x, y] : {std::pair{t, 0}, {t, n - 1}, {0, t}, {n - 1, t}})
@@ -239,7 +249,7 @@ TEST_F(GeneratedData, BallsAndShadowsSuitSubPixelDrawing) {
   }
   // The rest frame: 22 x 22 with a 20-pixel disc in the middle.
   for (int c = 1; c <= 8; ++c) {
-    const Image& b = At(35 * c + 8 + 18);
+    const PackImage& b = At(35 * c + 8 + 18);
     int solid = 0, left = 99, right = -1;
     for (int y = 0; y < 22; ++y)
       for (int x = 0; x < 22; ++x) {
@@ -258,7 +268,7 @@ TEST_F(GeneratedData, BallsAndShadowsSuitSubPixelDrawing) {
   }
   // The aiming dots (colour 7's first frames) must read on the felt: white.
   for (int i = 253; i <= 257; ++i) {
-    const Image& dot = At(i);
+    const PackImage& dot = At(i);
     long sum = 0, weight = 0;
     for (int y = 0; y < dot.H(); ++y)
       for (int x = 0; x < dot.W(); ++x) {
@@ -271,7 +281,7 @@ TEST_F(GeneratedData, BallsAndShadowsSuitSubPixelDrawing) {
 
 TEST_F(GeneratedData, ControlPiecesFitHowTheControlsCopyThem) {
   for (int i = 353; i <= 364; ++i) {
-    const Image& im = At(i);
+    const PackImage& im = At(i);
     for (int y = 0; y < im.H(); ++y)
       for (int x = 0; x < im.W(); ++x)
         if (MaskAt(P(), im, x, y) != 255) {
@@ -314,9 +324,9 @@ TEST_F(GeneratedData, ControlPiecesFitHowTheControlsCopyThem) {
 }
 
 TEST_F(GeneratedData, FontGlyphsAreTwelveRowsOfBlackInk) {
-  auto glyph = [&](int byte) -> const Image& { return At(365 + byte - 33); };
+  auto glyph = [&](int byte) -> const PackImage& { return At(365 + byte - 33); };
   for (int byte = 33; byte <= 255; ++byte) {
-    const Image& g = glyph(byte);
+    const PackImage& g = glyph(byte);
     ASSERT_TRUE(g.Type() == 0 || g.Type() == 1) << byte;
     if (g.Type() == 1) {
       EXPECT_EQ(g.r->keyOrLink, 0xFFFFFFu) << byte;
@@ -341,7 +351,7 @@ TEST_F(GeneratedData, TitleKeepsTheFireworksSkyDark) {
   long sum = 0, count = 0;
   for (int y = 6; y <= 455; ++y)
     for (int x = 6; x <= 455; ++x) {
-      const Image& q = At(339 + (y >= 240 ? 2 : 0) + (x >= 320 ? 1 : 0));
+      const PackImage& q = At(339 + (y >= 240 ? 2 : 0) + (x >= 320 ? 1 : 0));
       sum += Luma(Rgb(q, x % 320, y % 240));
       ++count;
     }
@@ -408,6 +418,36 @@ TEST_F(GeneratedData, SameInputGivesTheSameBytesAndTheBuildsDataIsCurrent) {
     EXPECT_TRUE(ReadFile(out_->Path() + "/" + f) == ReadFile(again.Path() + "/" + f)) << f;
     EXPECT_TRUE(ReadFile(out_->Path() + "/" + f) == ReadFile(std::string(DORRIMAC_BUILD_DIR) + "/" + f)) << f;
   }
+}
+
+// The program's own loader sees the same pictures: every index through the
+// pack's bounds-checked accessor, with the type, size and bytes read above.
+TEST_F(GeneratedData, ThePackLoadsWithTheProgramsImagePack) {
+  std::snprintf(g_DataDir, sizeof g_DataDir, "%s/", out_->Path().c_str());
+  std::unique_ptr<ImagePack> pack(ImagePack::Create("640x480"));
+  EXPECT_EQ(pack->RecordCount(), static_cast<int>(P().declared));
+  EXPECT_EQ(pack->RecordsRead(), static_cast<int>(P().declared));
+  ASSERT_EQ(pack->ImageCount(), 620);
+  EXPECT_EQ(pack->GetImage(620), nullptr);
+  for (int i = 0; i < 620; ++i) {
+    const ::Image* im = pack->GetImage(i);
+    ASSERT_NE(im, nullptr) << i;
+    const PackImage& mine = At(i);
+    EXPECT_EQ(im->type, mine.Type()) << i;
+    EXPECT_EQ(im->width, mine.W()) << i;
+    EXPECT_EQ(im->height, mine.H()) << i;
+    if (mine.Type() != 14) {
+      ASSERT_NE(im->Pixels(), nullptr) << i;
+      EXPECT_EQ(std::memcmp(im->Pixels(), mine.r->data.data(), mine.r->data.size()), 0) << i;
+    }
+    if (mine.Type() == 2 || mine.Type() == 12 || mine.Type() == 14) {
+      const Bytes& mask = MaskOf(P(), mine);
+      ASSERT_NE(im->Mask(), nullptr) << i;
+      EXPECT_EQ(std::memcmp(im->Mask(), mask.data(), mask.size()), 0) << i;
+    }
+  }
+  EXPECT_EQ(pack->GetImage(18 + 35 * 7 + 8)->width, 22);  // a white ball at rest
+  EXPECT_EQ(pack->GetImage(365 + 'W' - 33)->height, 12);
 }
 
 TEST(DatagenRun, ReportsMissingFontsAndBadArguments) {

@@ -12,12 +12,10 @@ Picture MakeAboutPicture(const FontSet& fonts) {
   const int w = 220, h = 84;
   // The about box is white; the plaque's rounded corners show it.
   Canvas c(w, h, Hex(0xFFFFFF));
-  const Coverage plate = Coverage::FromSdf(w, h, [&](float x, float y) {
-    return SdRoundRect(x, y, 2, 2, w - 2, h - 2, 12);
-  });
-  const Coverage felt = Coverage::FromSdf(w, h, [&](float x, float y) {
-    return SdRoundRect(x, y, 6, 6, w - 6, h - 6, 9);
-  });
+  const Coverage plate =
+      Coverage::FromSdf(w, h, [&](float x, float y) { return SdRoundRect(x, y, 2, 2, w - 2, h - 2, 12); });
+  const Coverage felt =
+      Coverage::FromSdf(w, h, [&](float x, float y) { return SdRoundRect(x, y, 6, 6, w - 6, h - 6, 9); });
   c.Paint(plate.Shifted(1, 2).Blurred(3), 0, 0, Color{0, 0, 0, 0.35f});
   c.Paint(plate, 0, 0, [&](int x, int y) { return Wood(x, y, true, 51); });
   c.Paint(felt, 0, 0, [&](int x, int y) { return Felt(x * 2, y * 2, w, h, 0.1f); });

@@ -1,5 +1,6 @@
 #include "tools/datagen/balls.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -97,7 +98,8 @@ Coverage ShadowPlane(int size, float cx, float cy, float radius) {
 
 void PaintBallShadow(Canvas& canvas, float cx, float cy, float radius, float strength) {
   const int size = static_cast<int>(std::ceil(radius * 2)) + 4;
-  const int ox = static_cast<int>(std::floor(cx)) - size / 2, oy = static_cast<int>(std::floor(cy)) - size / 2;
+  const int ox = static_cast<int>(std::floor(cx)) - size / 2,
+            oy = static_cast<int>(std::floor(cy)) - size / 2;
   canvas.Darken(ShadowPlane(size, cx - ox, cy - oy, radius), ox, oy, strength);
 }
 
@@ -110,10 +112,13 @@ Picture BallFrame(int colour, int frame) {
 
 Picture ShadowFrame(int frame) {
   const int size = frame + 4;
-  // Darkest about 55 % (mask near 140), fading to nothing at the rim.
+  // Darkest about 55 % (mask near 140), fading to nothing at the rim; the
+  // smallest frames (aiming dots, sparks) cast fainter shadows, since the
+  // scene darkens by the mask of a single source pixel.
+  const float strength = 0.452f * std::min(1.0f, 0.45f + frame / 14.0f);
   Coverage plane = ShadowPlane(size, size / 2.0f, size / 2.0f, (frame + 2) / 2.0f);
   for (int y = 0; y < size; ++y)
-    for (int x = 0; x < size; ++x) plane.At(x, y) *= 0.452f;
+    for (int x = 0; x < size; ++x) plane.At(x, y) *= strength;
   return ShadowPicture(plane, "shadow " + std::to_string(frame));
 }
 

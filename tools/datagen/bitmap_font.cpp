@@ -101,8 +101,10 @@ std::vector<Picture> MakeGlyphs(const FontSet& fonts) {
       out.push_back(Blank(3, name));
       continue;
     }
-    if (byte == '!') out.push_back(Exclamation(g));
-    else out.push_back(FromMono(g, byte >= '0' && byte <= '9' ? digitWidth : 1, name));
+    if (byte == '!')
+      out.push_back(Exclamation(g));
+    else
+      out.push_back(FromMono(g, byte >= '0' && byte <= '9' ? digitWidth : 1, name));
   }
   return out;
 }

@@ -12,13 +12,11 @@ namespace {
 
 // A rounded brass plate at (x, y); pressed plates are darker and sunk in.
 void PaintPlate(Canvas& c, int x, int y, int w, int h, float radius, bool pressed) {
-  const Coverage shadow = Coverage::FromSdf(w + 6, h + 6, [&](float px, float py) {
-    return SdRoundRect(px, py, 3, 3, w + 3, h + 3, radius);
-  });
+  const Coverage shadow = Coverage::FromSdf(
+      w + 6, h + 6, [&](float px, float py) { return SdRoundRect(px, py, 3, 3, w + 3, h + 3, radius); });
   if (!pressed) c.Paint(shadow.Shifted(1, 1).Blurred(2), x - 3, y - 3, Color{0, 0, 0, 0.6f});
-  const Coverage plate = Coverage::FromSdf(w, h, [&](float px, float py) {
-    return SdRoundRect(px, py, 0, 0, w, h, radius);
-  });
+  const Coverage plate =
+      Coverage::FromSdf(w, h, [&](float px, float py) { return SdRoundRect(px, py, 0, 0, w, h, radius); });
   const Coverage face = Coverage::FromSdf(w, h, [&](float px, float py) {
     return SdRoundRect(px, py, 1.2f, 1.2f, w - 1.2f, h - 1.2f, radius - 1);
   });
@@ -39,7 +37,8 @@ Coverage Icon(WindowButton which) {
   const int s = kWindowButtonSize;
   switch (which) {
     case kMinimiseButton:
-      return Coverage::FromSdf(s, s, [](float x, float y) { return SdRoundRect(x, y, 5, 12, 14, 14.6f, 0.5f); });
+      return Coverage::FromSdf(s, s,
+                               [](float x, float y) { return SdRoundRect(x, y, 5, 12, 14, 14.6f, 0.5f); });
     case kWindowSizeButton:
       return Coverage::FromSdf(s, s, [](float x, float y) {
         const float outer = SdRoundRect(x, y, 4.5f, 4.5f, 14.5f, 14.5f, 0.5f);
@@ -53,8 +52,7 @@ Coverage Icon(WindowButton which) {
         const float b = std::max(std::fabs(v) - 6.0f, std::fabs(u) - 0.95f);
         return std::min(a, b);
       });
-    default:
-      return Coverage(s, s);
+    default: return Coverage(s, s);
   }
 }
 
@@ -73,8 +71,8 @@ void PaintMenuButton(Canvas& screen, const FontSet& fonts, bool pressed) {
   emboss.fill = Color{1, 0.95f, 0.75f, pressed ? 0.15f : 0.55f};
   PaintCentredText(screen, fonts, kSansBold, U32("MENU"), 15, kMenuX + kMenuW / 2 + shift,
                    kMenuY + 20 + shift + 1, emboss, 0, 2);
-  PaintCentredText(screen, fonts, kSansBold, U32("MENU"), 15, kMenuX + kMenuW / 2 + shift, kMenuY + 20 + shift,
-                   style, 0, 2);
+  PaintCentredText(screen, fonts, kSansBold, U32("MENU"), 15, kMenuX + kMenuW / 2 + shift,
+                   kMenuY + 20 + shift, style, 0, 2);
 }
 
 void PaintWindowButton(Canvas& screen, const FontSet& fonts, WindowButton which, bool pressed) {

@@ -5,9 +5,7 @@
 
 namespace datagen {
 
-float SdCircle(float x, float y, float cx, float cy, float r) {
-  return std::hypot(x - cx, y - cy) - r;
-}
+float SdCircle(float x, float y, float cx, float cy, float r) { return std::hypot(x - cx, y - cy) - r; }
 
 float SdRoundRect(float x, float y, float left, float top, float right, float bottom, float radius) {
   const float cx = (left + right) / 2, cy = (top + bottom) / 2;

@@ -38,7 +38,9 @@ class Coverage {
   // this * (1 - other): the part of this shape outside other.
   Coverage Minus(const Coverage& other) const;
   // The same shape inside a bigger plane, moved by (dx, dy).
-  Coverage Placed(int width, int height, int dx, int dy) const { return Resized(width, height).Shifted(dx, dy); }
+  Coverage Placed(int width, int height, int dx, int dy) const {
+    return Resized(width, height).Shifted(dx, dy);
+  }
   // Bounding box of the pixels above the threshold; false when none.
   bool Bounds(float threshold, int& left, int& top, int& right, int& bottom) const;
 

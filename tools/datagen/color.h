@@ -35,17 +35,13 @@ inline float SmoothStep(float e0, float e1, float x) {
   return t * t * (3 - 2 * t);
 }
 
-inline float ToLinear(float s) {
-  return s <= 0.04045f ? s / 12.92f : std::pow((s + 0.055f) / 1.055f, 2.4f);
-}
+inline float ToLinear(float s) { return s <= 0.04045f ? s / 12.92f : std::pow((s + 0.055f) / 1.055f, 2.4f); }
 inline float ToSrgb(float l) {
   l = Clamp01(l);
   return l <= 0.0031308f ? l * 12.92f : 1.055f * std::pow(l, 1.0f / 2.4f) - 0.055f;
 }
 
 // A channel 0..1 as a byte, rounded.
-inline std::uint8_t ToByte(float v) {
-  return static_cast<std::uint8_t>(std::lround(Clamp01(v) * 255.0f));
-}
+inline std::uint8_t ToByte(float v) { return static_cast<std::uint8_t>(std::lround(Clamp01(v) * 255.0f)); }
 
 }  // namespace datagen

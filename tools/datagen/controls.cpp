@@ -25,7 +25,8 @@ Picture PalettePicture(int w, int h, const std::function<float(float, float)>& i
     for (int x = 0; x < w; ++x) {
       const float cx = x + 0.5f, cy = y + 0.5f;
       // Never index 255: that palette entry is never set.
-      p.pixels.push_back(static_cast<std::uint8_t>(std::lround(std::min(254.0f, std::max(0.0f, index(cx, cy))))));
+      p.pixels.push_back(
+          static_cast<std::uint8_t>(std::lround(std::min(254.0f, std::max(0.0f, index(cx, cy))))));
       p.mask.push_back(static_cast<std::uint8_t>(255 - ToByte(cover(cx, cy))));
     }
   return p;
@@ -52,7 +53,9 @@ float FaceIndex(float x, float y, float n) {
   return v;
 }
 
-float FaceCover(float x, float y, float n) { return Clamp01(0.5f - SdRoundRect(x, y, 0, 0, 2 * n, 2 * n, 5)); }
+float FaceCover(float x, float y, float n) {
+  return Clamp01(0.5f - SdRoundRect(x, y, 0, 0, 2 * n, 2 * n, 5));
+}
 
 // The one-pixel rounded line of a group frame on a (2n)-pixel square.
 float FrameCover(float x, float y, float n) {
@@ -84,8 +87,9 @@ Picture CheckBox(bool on) {
     const float well = WellIndex(sd(x, y), x, y);
     return on ? Lerp(well, 24, CheckMark(x, y)) : well;
   };
-  return PalettePicture(kMarkSize, kMarkSize, index, [=](float x, float y) { return Clamp01(0.5f - sd(x, y)); },
-                        on ? "check on" : "check off");
+  return PalettePicture(
+      kMarkSize, kMarkSize, index, [=](float x, float y) { return Clamp01(0.5f - sd(x, y)); },
+      on ? "check on" : "check off");
 }
 
 Picture RadioButton(bool on) {
@@ -98,8 +102,9 @@ Picture RadioButton(bool on) {
     const float shine = Clamp01(1.0f - std::hypot(x - c + 1, y - c + 1) / 1.6f);
     return Lerp(well, 30 + 70 * shine, dot);
   };
-  return PalettePicture(kMarkSize, kMarkSize, index, [=](float x, float y) { return Clamp01(0.5f - sd(x, y)); },
-                        on ? "radio on" : "radio off");
+  return PalettePicture(
+      kMarkSize, kMarkSize, index, [=](float x, float y) { return Clamp01(0.5f - sd(x, y)); },
+      on ? "radio on" : "radio off");
 }
 
 }  // namespace
@@ -114,10 +119,11 @@ std::vector<Picture> MakeControlPieces() {
         Corner(q, kFrameCorner, [fn](float x, float y) { return FrameCover(x, y, fn); }),
         std::string("frame ") + corners[q]));
   for (int q = 0; q < 4; ++q)
-    out.push_back(PalettePicture(kFaceCorner, kFaceCorner,
-                                 Corner(q, kFaceCorner, [bn](float x, float y) { return FaceIndex(x, y, bn); }),
-                                 Corner(q, kFaceCorner, [bn](float x, float y) { return FaceCover(x, y, bn); }),
-                                 std::string("face ") + corners[q]));
+    out.push_back(
+        PalettePicture(kFaceCorner, kFaceCorner,
+                       Corner(q, kFaceCorner, [bn](float x, float y) { return FaceIndex(x, y, bn); }),
+                       Corner(q, kFaceCorner, [bn](float x, float y) { return FaceCover(x, y, bn); }),
+                       std::string("face ") + corners[q]));
   out.push_back(CheckBox(false));
   out.push_back(CheckBox(true));
   out.push_back(RadioButton(false));

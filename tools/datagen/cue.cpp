@@ -36,7 +36,8 @@ Color Material(float u, int y, float yf) {
   const float grain = Hash2(static_cast<int>(u * 6), y / 5, 77) - 0.5f;
   if (y < kTipEnd) return Hex(0x3A6FB0);
   if (y < kFerruleEnd) return Hex(0xF2EBDC);
-  if (y < kShaftEnd) return Shade(Mix(Hex(0xE6C58E), Hex(0xD9AE6E), Fbm(u * 2, yf * 0.05f, 3, 3)), 1 + grain * 0.06f);
+  if (y < kShaftEnd)
+    return Shade(Mix(Hex(0xE6C58E), Hex(0xD9AE6E), Fbm(u * 2, yf * 0.05f, 3, 3)), 1 + grain * 0.06f);
   if (y < kJointEnd) return (y == kShaftEnd + 1 || y == kJointEnd - 2) ? Hex(0x2A1A08) : Hex(0xD7B05A);
   if (y < kForearmEnd) {
     const int inlay = Inlay(u, yf);
@@ -63,14 +64,16 @@ Picture MakeCue() {
       const float d = std::fabs(x + 0.5f - cx);
       float cover = Clamp01(hw - d + 0.5f);
       // The tip is rounded off at the top.
-      if (y < 4) cover = std::min(cover, Clamp01(0.5f - (std::hypot(x + 0.5f - cx, (yf - 3.8f) * 1.4f) - hw)));
+      if (y < 4)
+        cover = std::min(cover, Clamp01(0.5f - (std::hypot(x + 0.5f - cx, (yf - 3.8f) * 1.4f) - hw)));
       if (cover <= 0) continue;
       const float u = Clamp01(d / hw) * ((x + 0.5f < cx) ? -1.0f : 1.0f);
       const float nz = std::sqrt(std::max(0.0f, 1.0f - u * u));
       const float light = 0.45f + 0.55f * Clamp01(0.35f * -u + 0.8f * nz);
       const float shine = std::pow(Clamp01(1.0f - std::fabs(u + 0.35f) * 3.0f), 2.0f) * 0.35f;
       const Color m = Material(u, y, yf);
-      const Color lit{Clamp01(m.r * light + shine), Clamp01(m.g * light + shine), Clamp01(m.b * light + shine), 1};
+      const Color lit{Clamp01(m.r * light + shine), Clamp01(m.g * light + shine),
+                      Clamp01(m.b * light + shine), 1};
       c.Blend(x, y, lit, cover);
     }
   return MaskedPicture(c, "cue");

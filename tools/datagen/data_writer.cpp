@@ -26,7 +26,8 @@ bool MakeDir(const std::string& path, std::string& error) {
 
 bool WritePack(const std::vector<Picture>& bank, const std::string& dir, std::string& error) {
   if (static_cast<int>(bank.size()) != kImageCount) {
-    error = "the image bank has " + std::to_string(bank.size()) + " pictures, not " + std::to_string(kImageCount);
+    error =
+        "the image bank has " + std::to_string(bank.size()) + " pictures, not " + std::to_string(kImageCount);
     return false;
   }
   PackWriter pack;

@@ -28,8 +28,10 @@ bool FileExists(const std::string& path) {
 std::string FindFont(const char* file, std::string& tried) {
   // DORRIMAC_FONT_DIR, when set, is the only place looked in.
   std::vector<std::string> dirs;
-  if (const char* env = std::getenv("DORRIMAC_FONT_DIR")) dirs.push_back(std::string(env) + "/");
-  else dirs.assign(std::begin(kFontDirs), std::end(kFontDirs));
+  if (const char* env = std::getenv("DORRIMAC_FONT_DIR"))
+    dirs.push_back(std::string(env) + "/");
+  else
+    dirs.assign(std::begin(kFontDirs), std::end(kFontDirs));
   for (const std::string& d : dirs) {
     if (FileExists(d + file)) return d + file;
     tried += " " + d;
@@ -93,7 +95,8 @@ TextImage FontSet::Render(FontId font, const std::u32string& text, float pixelSi
     const FT_GlyphSlot g = face->glyph;
     PlacedGlyph p;
     p.x = static_cast<int>((pen + 32) >> 6) + g->bitmap_left;
-    p.top = g->bitmap_top, p.width = static_cast<int>(g->bitmap.width), p.rows = static_cast<int>(g->bitmap.rows);
+    p.top = g->bitmap_top, p.width = static_cast<int>(g->bitmap.width),
+    p.rows = static_cast<int>(g->bitmap.rows);
     for (int y = 0; y < p.rows; ++y)
       for (int x = 0; x < p.width; ++x) p.cov.push_back(g->bitmap.buffer[y * g->bitmap.pitch + x] / 255.0f);
     minX = std::min(minX, p.x), maxX = std::max(maxX, p.x + p.width);
@@ -128,7 +131,8 @@ bool FontSet::RenderMono(FontId font, char32_t code, int pixelSize, MonoGlyph& o
   FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixelSize));
   const FT_UInt index = FT_Get_Char_Index(face, code);
   if (index == 0) return false;
-  if (FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME) != 0) return false;
+  if (FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME) != 0)
+    return false;
   const FT_GlyphSlot g = face->glyph;
   out.width = static_cast<int>(g->bitmap.width), out.height = static_cast<int>(g->bitmap.rows);
   out.left = g->bitmap_left, out.top = g->bitmap_top;
@@ -136,7 +140,8 @@ bool FontSet::RenderMono(FontId font, char32_t code, int pixelSize, MonoGlyph& o
   out.ink.assign(static_cast<size_t>(out.width) * out.height, false);
   for (int y = 0; y < out.height; ++y)
     for (int x = 0; x < out.width; ++x)
-      out.ink[static_cast<size_t>(y) * out.width + x] = (g->bitmap.buffer[y * g->bitmap.pitch + x / 8] >> (7 - x % 8)) & 1;
+      out.ink[static_cast<size_t>(y) * out.width + x] =
+          (g->bitmap.buffer[y * g->bitmap.pitch + x / 8] >> (7 - x % 8)) & 1;
   return true;
 }
 

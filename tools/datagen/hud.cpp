@@ -60,12 +60,10 @@ Picture MakeBadge(const FontSet& fonts, int skill) {
   static const char* const kNames[4] = {"EasyRide", "Novice", "Expert", "Master"};
   const int w = 150, h = 96;
   Canvas c(w, h);
-  const Coverage plate = Coverage::FromSdf(w, h, [&](float x, float y) {
-    return SdRoundRect(x, y, 3, 6, w - 3, h - 6, 14);
-  });
-  const Coverage inner = Coverage::FromSdf(w, h, [&](float x, float y) {
-    return SdRoundRect(x, y, 6.5f, 9.5f, w - 6.5f, h - 9.5f, 11);
-  });
+  const Coverage plate =
+      Coverage::FromSdf(w, h, [&](float x, float y) { return SdRoundRect(x, y, 3, 6, w - 3, h - 6, 14); });
+  const Coverage inner = Coverage::FromSdf(
+      w, h, [&](float x, float y) { return SdRoundRect(x, y, 6.5f, 9.5f, w - 6.5f, h - 9.5f, 11); });
   c.Paint(plate.Shifted(2, 3).Blurred(3), 0, 0, Color{0, 0, 0, 0.6f});
   c.Paint(plate, 0, 0, [&](int, int y) { return Brass(y, 6, h - 12); });
   c.Paint(inner, 0, 0, [&](int x, int y) {
@@ -79,7 +77,8 @@ Picture MakeBadge(const FontSet& fonts, int skill) {
   const int stars = skill + 1;
   for (int i = 0; i < stars; ++i) {
     const float cx = w / 2.0f + (i - (stars - 1) / 2.0f) * 22, cy = 68;
-    const Coverage star = Coverage::FromSdf(w, h, [&](float x, float y) { return SdStar(x, y, cx, cy, 8.5f); });
+    const Coverage star =
+        Coverage::FromSdf(w, h, [&](float x, float y) { return SdStar(x, y, cx, cy, 8.5f); });
     c.Paint(star.Shifted(1, 1).Blurred(2), 0, 0, Color{0, 0, 0, 0.7f});
     c.Paint(star, 0, 0, [&](int, int y) { return Gold(y, static_cast<int>(cy - 8), 16); });
   }

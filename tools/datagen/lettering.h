@@ -8,11 +8,11 @@
 namespace datagen {
 
 struct LetterStyle {
-  bool gold = true;           // gold gradient; otherwise `fill`
+  bool gold = true;  // gold gradient; otherwise `fill`
   Color fill = Hex(0xFFFFFF);
-  float outline = 1.0f;       // outline width in pixels (0: none)
+  float outline = 1.0f;  // outline width in pixels (0: none)
   Color outlineColour = Hex(0x2A1606);
-  int shadowBlur = 3;         // drop shadow blur radius (0: none)
+  int shadowBlur = 3;  // drop shadow blur radius (0: none)
   int shadowDx = 1, shadowDy = 2;
   float shadowStrength = 0.7f;
 };

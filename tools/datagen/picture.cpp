@@ -28,7 +28,8 @@ Canvas BleedEdges(const Canvas& c) {
         for (int dy = -1; dy <= 1; ++dy)
           for (int dx = -1; dx <= 1; ++dx) {
             const int nx = x + dx, ny = y + dy;
-            if (nx < 0 || ny < 0 || nx >= c.Width() || ny >= c.Height() || !done[ny * c.Width() + nx]) continue;
+            if (nx < 0 || ny < 0 || nx >= c.Width() || ny >= c.Height() || !done[ny * c.Width() + nx])
+              continue;
             const Color& s = out.Get(nx, ny);
             sum.r += s.r, sum.g += s.g, sum.b += s.b, ++n;
           }
@@ -73,7 +74,8 @@ Picture ShadowPicture(const Coverage& darkness, const std::string& name) {
   p.mask.resize(static_cast<size_t>(p.width) * p.height);
   for (int y = 0; y < p.height; ++y)
     for (int x = 0; x < p.width; ++x)
-      p.mask[static_cast<size_t>(y) * p.width + x] = static_cast<std::uint8_t>(255 - ToByte(darkness.Get(x, y)));
+      p.mask[static_cast<size_t>(y) * p.width + x] =
+          static_cast<std::uint8_t>(255 - ToByte(darkness.Get(x, y)));
   return p;
 }
 

@@ -24,7 +24,7 @@ struct Picture {
   int width = 0;
   int height = 0;
   std::uint8_t type = kOpaque;
-  std::uint32_t key = 0;            // colour key of type 1
+  std::uint32_t key = 0;             // colour key of type 1
   std::vector<std::uint8_t> pixels;  // B, G, R per pixel (types 0-2); indices (type 12)
   std::vector<std::uint8_t> mask;    // types 2, 12, 14: 0 opaque .. 255 transparent
   std::string name;                  // for the contact sheets

@@ -44,11 +44,12 @@ Composer ContactSheet(const std::vector<Picture>& bank, const FontSet& fonts, in
   for (int i = first; i <= last; ++i) {
     const Picture& p = bank[i];
     const auto [px, py] = at[i - first];
-    sheet.FillRect(px, py, px + p.width * zoom - 1, py + p.height * zoom - 1, backdrop);
-    if (p.type == kPalette)
+    if (p.type == kPalette) {
+      sheet.FillRect(px, py, px + p.width * zoom - 1, py + p.height * zoom - 1, backdrop);
       sheet.BlitPalette(p, px, py, palette, zoom);
-    else
-      sheet.Blit(p, px, py, zoom);
+    } else {
+      sheet.BlitScaled(p, px, py, zoom, backdrop);
+    }
     Label(sheet, fonts, std::to_string(i), px, py + p.height * zoom, 0xE0E0E0);
   }
   return sheet;

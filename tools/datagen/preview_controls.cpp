@@ -25,8 +25,10 @@ int TextWidth(const Bank& bank, const std::string& text) {
   int w = 0;
   for (unsigned char ch : text) {
     const Picture* g = Glyph(bank, '!');
-    if (ch == ' ') w += g ? 3 * g->width : 3;
-    else if ((g = Glyph(bank, ch))) w += g->width + 1;
+    if (ch == ' ')
+      w += g ? 3 * g->width : 3;
+    else if ((g = Glyph(bank, ch)))
+      w += g->width + 1;
   }
   return w;
 }
@@ -72,10 +74,12 @@ void DrawButtonFace(Composer& c, const Bank& bank, int l, int t, int r, int b, i
 void Button(Composer& c, const Bank& bank, const std::string& text, int l, int t, int w, int state) {
   const int r = l + w - 1, b = t + 31;
   DrawButtonFace(c, bank, l, t, r, b, state);
-  DrawText(c, bank, text, l + (r - l - TextWidth(bank, text) + 1) / 2, t + (b - t - 11) / 2 + 1, kText[state]);
+  DrawText(c, bank, text, l + (r - l - TextWidth(bank, text) + 1) / 2, t + (b - t - 11) / 2 + 1,
+           kText[state]);
 }
 
-void Mark(Composer& c, const Bank& bank, int image, const std::string& text, int l, int t, int state, int lift) {
+void Mark(Composer& c, const Bank& bank, int image, const std::string& text, int l, int t, int state,
+          int lift) {
   std::uint32_t pal[255];
   StatePalette(state, pal);
   const Picture& m = bank[image];
@@ -125,7 +129,8 @@ void WindowFrame(Composer& c, const Bank& bank, const std::string& title, int l,
 Composer ControlsDialog(const Bank& bank) {
   Composer c(420, 330, 0x202020);
   if (static_cast<int>(bank.size()) < kImageCount) return c;
-  WindowFrame(c, bank, "Options - bitmap font: \x82t\x82 \x83 \x85 \x87 \x88 \x8A \x8C \x93", 10, 10, 409, 319);
+  WindowFrame(c, bank, "Options - bitmap font: \x82t\x82 \x83 \x85 \x87 \x88 \x8A \x8C \x93", 10, 10, 409,
+              319);
   GroupFrame(c, bank, "Sound", 22, 42, 200, 150);
   Mark(c, bank, 362, "Sound effects", 32, 56, 0, 0);
   Mark(c, bank, 361, "Music", 32, 76, 2, 0);
@@ -147,9 +152,11 @@ Composer ControlsDialog(const Bank& bank) {
   Button(c, bank, "Cancel", 230, 277, 80, 0);
   Button(c, bank, "Ok", 320, 277, 80, 2);
   DrawButtonFace(c, bank, 22, 280, 38, 296, 0);
-  c.Stamp(bank[kGlyphFirst + 0x86 - 33], 22 + 1 + (17 - bank[kGlyphFirst + 0x86 - 33].width - 1) / 2, 283, kText[0]);
+  c.Stamp(bank[kGlyphFirst + 0x86 - 33], 22 + 1 + (17 - bank[kGlyphFirst + 0x86 - 33].width - 1) / 2, 283,
+          kText[0]);
   DrawButtonFace(c, bank, 40, 280, 56, 296, 3);
-  c.Stamp(bank[kGlyphFirst + 0x8B - 33], 40 + 1 + (17 - bank[kGlyphFirst + 0x8B - 33].width - 1) / 2, 283, kText[0]);
+  c.Stamp(bank[kGlyphFirst + 0x8B - 33], 40 + 1 + (17 - bank[kGlyphFirst + 0x8B - 33].width - 1) / 2, 283,
+          kText[0]);
   return c;
 }
 

@@ -15,12 +15,14 @@ void Place(Composer& c, const Bank& bank, int index, int x, int y) {
   if (Has(bank, index)) c.Blit(bank[index], x, y);
 }
 
-// A ball of the given frame centred at (x, y) with its shadow offset by
-// half its height above the table, as the ball sprite draws it.
-void PlaceBall(Composer& c, const Bank& bank, int colour, int frame, int x, int y, int shadowOffset) {
-  const int size = frame + 4;
-  Place(c, bank, kShadowFirst + frame, x + shadowOffset - size / 2, y + shadowOffset - size / 2);
-  Place(c, bank, BallIndex(colour, frame), x - size / 2, y - size / 2);
+// A ball of the given frame centred at (x, y) (pixels, fractions allowed)
+// with its shadow offset by half its height above the table, drawn as the
+// ball sprites are: sub-pixel clips anchored at their centre.
+void PlaceBall(Composer& c, const Bank& bank, int colour, int frame, float x, float y, float shadowOffset) {
+  const auto fixed = [](float v) { return static_cast<std::int32_t>(v * 256); };
+  if (Has(bank, kShadowFirst + frame))
+    c.DrawSprite(bank[kShadowFirst + frame], fixed(x + shadowOffset), fixed(y + shadowOffset));
+  if (Has(bank, BallIndex(colour, frame))) c.DrawSprite(bank[BallIndex(colour, frame)], fixed(x), fixed(y));
 }
 
 void PlaceQuadrants(Composer& c, const Bank& bank, int first) {
@@ -47,15 +49,12 @@ void PlaceBoard(Composer& c, const Bank& bank) {
       const int x = (r % 2 ? 26 : 16) + 20 * col, y = 16 + 18 * r;
       PlaceBall(c, bank, rows[r][col] - '0', kRestFrame, x, y, 5);
     }
-  for (int k = 1; k <= 13; ++k) {
-    const int x = kShootX + k * 20 * 4 / 10, y = kShootY - k * 20 * 9 / 10;
-    PlaceBall(c, bank, 7, 2, x, y, 5);
-  }
+  for (int k = 1; k <= 13; ++k) PlaceBall(c, bank, 7, 2, kShootX + k * 8.3f, kShootY - k * 18.2f, 5);
   PlaceBall(c, bank, 3, kRestFrame, kShootX, kShootY, 5);
   PlaceBall(c, bank, 6, kRestFrame, kShootX, kShootY + 20, 5);
   // A shot in flight and a burst growing.
-  PlaceBall(c, bank, 5, 24, 330, 250, 8);
-  PlaceBall(c, bank, 2, 8, 200, 140, 4);
+  PlaceBall(c, bank, 5, 24, 330.4f, 250.7f, 8);
+  PlaceBall(c, bank, 2, 8, 200.5f, 140.25f, 4);
 }
 
 Composer GameScreen(const Bank& bank, bool pressed) {
@@ -81,23 +80,24 @@ Composer GameScreen(const Bank& bank, bool pressed) {
 Composer TitleScreen(const Bank& bank) {
   Composer c(kScreenW, kScreenH, 0);
   PlaceQuadrants(c, bank, kTitleFirst);
-  const int sparks[][4] = {{120, 90, 2, 11}, {300, 160, 6, 8}, {380, 60, 8, 13}, {90, 300, 4, 6},
-                           {250, 330, 1, 10}, {200, 220, 3, 4}, {410, 380, 5, 9}};
-  for (const auto& s : sparks) PlaceBall(c, bank, s[2], s[3], s[0], s[1], 6);
+  const float sparks[][4] = {{120.3f, 90.6f, 2, 11}, {300.5f, 160, 6, 8},     {380, 60.2f, 8, 13},
+                             {90, 300, 4, 6},        {250.7f, 330.1f, 1, 10}, {200, 220.5f, 3, 4},
+                             {410.2f, 380.9f, 5, 9}};
+  for (const auto& s : sparks)
+    PlaceBall(c, bank, static_cast<int>(s[2]), static_cast<int>(s[3]), s[0], s[1], 6);
   return c;
 }
 
 // The eight rest balls in a cluster on the felt, enlarged for a close look.
 Composer BallCloseUp(const Bank& bank) {
   Composer c(160, 60, 0);
-  for (int y = 0; y < 60; ++y)
-    for (int x = 0; x < 160; ++x) c.Set(x, y, 0);
   Composer table(kScreenW, kScreenH, 0);
   PlaceQuadrants(table, bank, kTableFirst);
   for (int y = 0; y < 60; ++y)
     for (int x = 0; x < 160; ++x) c.Set(x, y, table.Get(150 + x, 200 + y));
-  for (int k = 0; k < 8; ++k) PlaceBall(c, bank, k + 1, kRestFrame, 16 + 20 * (k % 7) + (k / 7) * 10, 16 + 18 * (k / 7), 5);
-  for (int k = 0; k < 8; ++k) PlaceBall(c, bank, k + 1, 6 + k, 16 + 18 * k, 48, 3);
+  for (int k = 0; k < 8; ++k)
+    PlaceBall(c, bank, k + 1, kRestFrame, 16 + 20 * (k % 7) + (k / 7) * 10, 16 + 18 * (k / 7), 5);
+  for (int k = 0; k < 8; ++k) PlaceBall(c, bank, k + 1, 6 + k, 16.5f + 18 * k + k * 0.11f, 48.25f, 3);
   Composer big(c.Width() * 5, c.Height() * 5, 0);
   for (int y = 0; y < big.Height(); ++y)
     for (int x = 0; x < big.Width(); ++x) big.Set(x, y, c.Get(x / 5, y / 5));
@@ -119,10 +119,8 @@ Composer ControlsDialog(const Bank& bank);
 
 bool WriteScreenPreviews(const Bank& bank, const std::string& dir, std::string& error) {
   const std::pair<std::string, Composer> shots[] = {
-      {"screen-game.png", GameScreen(bank, false)},
-      {"screen-game-pressed.png", GameScreen(bank, true)},
-      {"screen-title.png", TitleScreen(bank)},
-      {"balls-closeup.png", BallCloseUp(bank)},
+      {"screen-game.png", GameScreen(bank, false)},  {"screen-game-pressed.png", GameScreen(bank, true)},
+      {"screen-title.png", TitleScreen(bank)},       {"balls-closeup.png", BallCloseUp(bank)},
       {"screen-controls.png", ControlsDialog(bank)},
   };
   for (const auto& [name, shot] : shots)

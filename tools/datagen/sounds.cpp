@@ -36,7 +36,8 @@ void AddBell(Signal& s, float start, float freq, float amp, float decay) {
 
 // Fades in and out, scales to the common peak and rounds to 16 bits.
 std::vector<std::int16_t> Finish(Signal s, float fadeIn, float fadeOut) {
-  const size_t in = static_cast<size_t>(fadeIn * kSampleRate), out = static_cast<size_t>(fadeOut * kSampleRate);
+  const size_t in = static_cast<size_t>(fadeIn * kSampleRate),
+               out = static_cast<size_t>(fadeOut * kSampleRate);
   for (size_t i = 0; i < s.size(); ++i) {
     if (i < in) s[i] *= static_cast<float>(i) / in;
     if (i + out >= s.size()) s[i] *= static_cast<float>(s.size() - 1 - i) / out;

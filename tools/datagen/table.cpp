@@ -14,13 +14,13 @@ namespace {
 
 // Small pearl diamonds set into the cushions, as on a real table.
 void PaintSights(Canvas& c) {
-  const Coverage diamond = Coverage::FromSdf(5, 5, [](float x, float y) {
-    return (std::fabs(x - 2.5f) + std::fabs(y - 2.5f)) * 0.7071f - 1.3f;
-  });
-  for (int i = 1; i < 8; ++i) c.Paint(diamond, kFeltLeft + (kFeltRight - kFeltLeft) * i / 8 - 2, 0, Hex(0xF3E9D2));
+  const Coverage diamond = Coverage::FromSdf(
+      5, 5, [](float x, float y) { return (std::fabs(x - 2.5f) + std::fabs(y - 2.5f)) * 0.7071f - 0.9f; });
+  for (int i = 1; i < 8; ++i)
+    c.Paint(diamond, kFeltLeft + (kFeltRight - kFeltLeft) * i / 8 - 2, 0, Hex(0xEDE1C4, 0.85f));
   for (int i = 1; i < 8; ++i) {
     const int y = kFeltTop + (kScreenH - kFeltTop) * i / 8 - 2;
-    c.Paint(diamond, 0, y, Hex(0xF3E9D2));
+    c.Paint(diamond, 0, y, Hex(0xEDE1C4, 0.85f));
   }
 }
 
@@ -28,9 +28,8 @@ void PaintSights(Canvas& c) {
 // lit along its far wall.
 void PaintGroove(Canvas& c) {
   const float l = kGrooveLeft, t = kGrooveTop, r = kGrooveRight + 1, b = kGrooveBottom + 1;
-  const Coverage trough = Coverage::FromSdf(kScreenW, kScreenH, [&](float x, float y) {
-    return SdRoundRect(x, y, l + 0.5f, t, r - 0.5f, b, 8);
-  });
+  const Coverage trough = Coverage::FromSdf(
+      kScreenW, kScreenH, [&](float x, float y) { return SdRoundRect(x, y, l + 0.5f, t, r - 0.5f, b, 8); });
   c.Paint(trough, 0, 0, [&](int x, int y) {
     const float u = (x + 0.5f - l) / (r - l);  // 0 at the near wall, 1 at the far one
     const float depth = std::sin(u * 3.14159f);
@@ -52,8 +51,9 @@ void PaintCushionShadow(Canvas& c) {
     for (int x = 0; x < kScreenW; ++x) {
       const bool felt = x >= kFeltLeft && x <= kFeltRight && y >= kFeltTop;
       if (!felt) continue;
-      const float d = std::min(std::min(static_cast<float>(x - kFeltLeft), static_cast<float>(kFeltRight - x)),
-                               static_cast<float>(y - kFeltTop));
+      const float d =
+          std::min(std::min(static_cast<float>(x - kFeltLeft), static_cast<float>(kFeltRight - x)),
+                   static_cast<float>(y - kFeltTop));
       edge.At(x, y) = 1.0f - SmoothStep(0.0f, 7.0f, d);
     }
   c.Darken(edge, 0, 0, 0.45f);
@@ -65,10 +65,10 @@ void PaintMarks(Canvas& c) {
     c.Blend(x, kLosingLineY, Hex(0xF4F1E0), 0.55f);
     c.Blend(x, kLosingLineY + 1, Hex(0x000000), 0.12f);
   }
-  const Coverage ring = Coverage::FromSdf(15, 15, [](float x, float y) {
-    return std::fabs(SdCircle(x, y, 7.5f, 7.5f, 5.0f)) - 0.6f;
-  });
-  const Coverage dot = Coverage::FromSdf(15, 15, [](float x, float y) { return SdCircle(x, y, 7.5f, 7.5f, 1.6f); });
+  const Coverage ring = Coverage::FromSdf(
+      15, 15, [](float x, float y) { return std::fabs(SdCircle(x, y, 7.5f, 7.5f, 5.0f)) - 0.6f; });
+  const Coverage dot =
+      Coverage::FromSdf(15, 15, [](float x, float y) { return SdCircle(x, y, 7.5f, 7.5f, 1.6f); });
   c.Paint(ring, kShootX - 7, kShootY - 7, Color{0.96f, 0.95f, 0.88f, 0.5f});
   c.Paint(dot, kShootX - 7, kShootY - 7, Color{0.96f, 0.95f, 0.88f, 0.65f});
 }
@@ -76,9 +76,8 @@ void PaintMarks(Canvas& c) {
 // The brass-rimmed, dark display that the score and level are shown in.
 void PaintScoreboard(Canvas& c) {
   const int l = 484, t = 243, r = 637, b = 363;
-  const Coverage rim = Coverage::FromSdf(kScreenW, kScreenH, [&](float x, float y) {
-    return SdRoundRect(x, y, l, t, r + 1, b + 1, 7);
-  });
+  const Coverage rim = Coverage::FromSdf(
+      kScreenW, kScreenH, [&](float x, float y) { return SdRoundRect(x, y, l, t, r + 1, b + 1, 7); });
   const Coverage inside = Coverage::FromSdf(kScreenW, kScreenH, [&](float x, float y) {
     return SdRoundRect(x, y, l + 2.5f, t + 2.5f, r - 1.5f, b - 1.5f, 5);
   });
@@ -156,7 +155,8 @@ std::vector<Picture> Quadrants(const Canvas& screen, const std::string& name) {
   std::vector<Picture> out;
   for (int q = 0; q < 4; ++q) {
     const int x = (q % 2) * kScreenW / 2, y = (q / 2) * kScreenH / 2;
-    out.push_back(OpaquePicture(screen.Crop(x, y, kScreenW / 2, kScreenH / 2), name + " " + std::to_string(q)));
+    out.push_back(
+        OpaquePicture(screen.Crop(x, y, kScreenW / 2, kScreenH / 2), name + " " + std::to_string(q)));
   }
   return out;
 }
@@ -180,8 +180,9 @@ TablePictures MakeTable(const FontSet& fonts) {
   PaintButtons(pressed, fonts, true);
   out.menuPressed = OpaquePicture(pressed.Crop(kMenuX, kMenuY, kMenuW, kMenuH), "menu pressed");
   for (int b = 0; b < 4; ++b)
-    out.windowPressed.push_back(OpaquePicture(
-        pressed.Crop(kWindowButtonX[b], kWindowButtonY, kWindowButtonSize, kWindowButtonSize), "window button"));
+    out.windowPressed.push_back(
+        OpaquePicture(pressed.Crop(kWindowButtonX[b], kWindowButtonY, kWindowButtonSize, kWindowButtonSize),
+                      "window button"));
   return out;
 }
 

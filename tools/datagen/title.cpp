@@ -53,18 +53,15 @@ void PaintRack(Canvas& c) {
 
 // A cube of blue chalk and the white cue ball resting on the panel's ledge.
 void PaintChalkAndBall(Canvas& c) {
-  const Coverage top = Coverage::FromSdf(kScreenW, kScreenH, [](float x, float y) {
-    return SdRoundRect(x, y, 520, 330, 548, 342, 2);
-  });
-  const Coverage side = Coverage::FromSdf(kScreenW, kScreenH, [](float x, float y) {
-    return SdRoundRect(x, y, 520, 340, 548, 364, 2);
-  });
+  const Coverage top = Coverage::FromSdf(
+      kScreenW, kScreenH, [](float x, float y) { return SdRoundRect(x, y, 520, 330, 548, 342, 2); });
+  const Coverage side = Coverage::FromSdf(
+      kScreenW, kScreenH, [](float x, float y) { return SdRoundRect(x, y, 520, 340, 548, 364, 2); });
   c.Paint(side.Shifted(4, 5).Blurred(4), 0, 0, Color{0, 0, 0, 0.6f});
   c.Paint(side, 0, 0, [](int x, int y) { return Shade(Hex(0x2F6FC0), 0.75f + 0.1f * Hash2(x, y, 3)); });
   c.Paint(top, 0, 0, [](int x, int y) { return Shade(Hex(0x5C95DC), 0.9f + 0.15f * Hash2(x, y, 4)); });
-  const Coverage hollow = Coverage::FromSdf(kScreenW, kScreenH, [](float x, float y) {
-    return SdCircle(x, y * 2.2f - 336 * 1.2f, 534, 336, 7);
-  });
+  const Coverage hollow = Coverage::FromSdf(
+      kScreenW, kScreenH, [](float x, float y) { return SdCircle(x, y * 2.2f - 336 * 1.2f, 534, 336, 7); });
   c.Darken(hollow, 0, 0, 0.35f);
   PaintBallShadow(c, 600, 354, 20, 0.65f);
   PaintBall(c, 594, 345, 20, BallColour(7));
@@ -86,7 +83,8 @@ std::vector<Picture> MakeTitle(const FontSet& fonts) {
   for (int y = 0; y < cue.height; ++y)
     for (int x = 0; x < cue.width; ++x) {
       const std::uint32_t rgb = PixelColor(cue, x, y);
-      cueCanvas.At(x, y) = WithAlpha(Hex(rgb), 1.0f - cue.mask[static_cast<size_t>(y) * cue.width + x] / 255.0f);
+      cueCanvas.At(x, y) =
+          WithAlpha(Hex(rgb), 1.0f - cue.mask[static_cast<size_t>(y) * cue.width + x] / 255.0f);
     }
   c.Draw(cueCanvas, kGrooveLeft + (20 - cue.width) / 2, kGrooveTop + 2);
   return Quadrants(c, "title");
