@@ -31,7 +31,7 @@ class MemoryDevice {
   static std::vector<i16> Samples16() {
     std::lock_guard<std::mutex> lock(mutex);
     std::vector<i16> samples(rendered.size() / 2);
-    std::memcpy(samples.data(), rendered.data(), samples.size() * 2);
+    if (!samples.empty()) std::memcpy(samples.data(), rendered.data(), samples.size() * 2);
     return samples;
   }
   static std::vector<u8> Bytes() {
