@@ -1,34 +1,197 @@
 #include "shell/gwindow.h"
 
+#include "audio/music_player.h"
+#include "platform/key_codes.h"
+#include "platform/record_file.h"
+#include "platform/system.h"
+#include "ui/app_context.h"
+#include "ui/game_interface.h"
+#include "ui/interface.h"
+#include "ui/language.h"
+#include "ui/settings.h"
+
+namespace {
+
+// How long the title waits for the player before play begins by itself.
+constexpr u32 kTitleTimeoutMs = 5000;
+
+}  // namespace
+
+GWindow::~GWindow() {
+  delete game;
+  game = nullptr;
+}
+
 i32 GWindow::OnCreate() {
+  IWndManager::OnCreate();
   SetFramePeriod(20000);
-  DrawTestPicture();
-  UpdateRect(Rect(0, 0, Width() - 1, Height() - 1));
+  SettingsRecord& settings = *context->settings;
+  settings.Load();
+  context->language->SetLanguage(settings.language);
+  if (music) {
+    music->SetEnabled(settings.music == 1);
+    music->SetVolume(static_cast<i8>(settings.volume));
+    music->Play(-1);
+  }
+  settings.gameStarted = 0;
+
+  if (game) {
+    game->background = settings.background;
+    game->clearFlag = 1;
+    game->ClearBackground(true);
+    game->OnInit();
+  }
+  OnCommand(kCmdGameInput);
+  if (game) {
+    game->SetRunState(kRunTitle);
+    game->Activate();
+  }
+  SetFullScreen(settings.windowMode);
+  startTime = GetTickMs();
   return 1;
+}
+
+void GWindow::OnExit() {
+  SettingsRecord& settings = *context->settings;
+  settings.Save();
+  if (!game || !settings.autosave) return;
+  // A game being played is kept for the next start. After a lost game the
+  // snapshot is no longer valid; writing it replaces an older autosave, so
+  // the lost game does not come back.
+  const u8 run = game->GetRunState();
+  if (run == kRunPlaying || run == kRunGameOver) game->SaveGame(kRecordAutosave);
 }
 
 void GWindow::OnTimer(u16 ms) {
   (void)ms;
-  ++ticks_;
+  if (game && game->GetRunState() == kRunTitle &&
+      TickMsSince(startTime, GetTickMs()) > kTitleTimeoutMs) {
+    PollGameResult();
+  }
+  IWndManager::OnTimer(0);
 }
 
-void GWindow::DrawTestPicture() {
-  Surface* s = BackBuffer();
-  // Eight vertical colour bars over a vertical grey ramp.
-  static const u8 kBars[8][3] = {{255, 255, 255}, {0, 255, 255}, {255, 255, 0}, {0, 255, 0},
-                                 {255, 0, 255},   {0, 0, 255},   {255, 0, 0},   {0, 0, 0}};
-  for (int y = 0; y < s->height; ++y) {
-    for (int x = 0; x < s->width; ++x) {
-      u8* p = s->At(x, y);
-      if (y < s->height * 2 / 3) {
-        const u8* bar = kBars[x * 8 / s->width];
-        p[0] = bar[0];
-        p[1] = bar[1];
-        p[2] = bar[2];
-      } else {
-        const u8 grey = static_cast<u8>(x * 255 / (s->width - 1));
-        p[0] = p[1] = p[2] = grey;
-      }
-    }
+u32 GWindow::PollGameResult() {
+  if (!GameIsTarget()) return 0;
+  switch (game->GetRunState()) {
+    case kRunTitle:
+      OnCommand(kCmdLeaveTitle);
+      return 1;
+    case kRunDemo:
+      OnCommand(kCmdMenu);
+      return 1;
+    case kRunPaused:
+      game->SetRunState(kRunPlaying);
+      return 1;
+    case kRunGameOver:
+      OnCommand(kCmdGameOver);
+      return 1;
+    default:
+      return 0;
   }
 }
+
+void GWindow::OnKeyDown(u32 keysym) {
+  swallowChar = false;
+  if (GameIsTarget()) {
+    if (PollGameResult()) {
+      swallowKey = true;
+      swallowedKey = keysym;
+      return;
+    }
+    if (KeysymToKey(keysym) == kKeyEscape) {
+      OnCommand(kCmdMenu);
+      return;
+    }
+  }
+  IWndManager::OnKeyDown(keysym);
+}
+
+void GWindow::OnKeyUp(u32 keysym) {
+  if (swallowKey && keysym == swallowedKey) {
+    swallowKey = false;
+    swallowChar = true;  // the character of this release comes next
+    return;
+  }
+  IWndManager::OnKeyUp(keysym);
+}
+
+void GWindow::OnChar(char c) {
+  if (swallowChar) {
+    swallowChar = false;
+    return;
+  }
+  IWndManager::OnChar(c);
+}
+
+void GWindow::OnMouseDown(i16 x, i16 y) {
+  if (!inputTarget) return;
+  if (!GameIsTarget()) {
+    inputTarget->OnMouseDown(x, y);
+    return;
+  }
+  if (!PollGameResult()) game->OnMouseDown(x, y);
+  // The corner at the bottom right of the game screen opens the home page.
+  if (x > 502 && y > 463) OpenURL(kHomePageAddress);
+}
+
+u32 GWindow::OnCommand(u8 code) {
+  u32 handled = HandleGameCommand(code);
+  if (!handled || code == kCmdNewGame) handled = IWndManager::OnCommand(code);
+  if (inputTarget) {
+    inputTarget->background = context->settings->background;
+    inputTarget->clearFlag = 1;
+  }
+  return handled;
+}
+
+u32 GWindow::HandleGameCommand(u8 code) {
+  SettingsRecord& settings = *context->settings;
+  switch (code) {
+    case kCmdNewGame:
+      settings.gameStarted = 1;
+      return 1;
+    case kCmdGameOver:
+      // Until the top-10 tables exist a lost game goes straight on to a
+      // new one.
+      if (game) game->NewGame();
+      return 1;
+    case kCmdLeaveTitle:
+      if (settings.autosave) {
+        if (game && !game->LoadGame(kRecordAutosave)) game->NewGame();
+      } else {
+        OnCommand(kCmdNewGame);
+      }
+      settings.gameStarted = 1;
+      return 1;
+    case kCmdContinueDemoGame:
+      if (!game || !game->LoadGame(kRecordDemoInterrupt)) OnCommand(kCmdNewGame);
+      return 1;
+    case kCmdNameEntered:
+    case kCmdMenu:
+    case kCmdOptions:
+    case kCmdTop10:
+    case kCmdPublish:
+    case kCmdPickGame:
+    case kCmdAbout:
+    case kCmdHelp:
+    case kCmdLanguage:
+      return 1;  // their screens do not exist yet
+    default:
+      return 0;
+  }
+}
+
+void GWindow::PopScreen() {
+  if (!screenStack || screenStack->Count() == 0) return;
+  IInterface* top = screenStack->Last();
+  lastResume = top->resume;
+  // A screen cancelled over a lost game starts a new game.
+  if (game && game->GetRunState() == kRunGameOver && top->resume == 1 &&
+      screenStack->Count() == 1) {
+    OnCommand(kCmdNewGame);
+  }
+  IWndManager::PopScreen();
+}
+
+int GWindow::GetSkillNumber() const { return context->settings->skill + 1; }

@@ -7,7 +7,9 @@
 
 #include <chrono>
 
+#include "platform/record_file.h"
 #include "tests/support/game_run.h"
+#include "ui/settings.h"
 
 using namespace testing_support;
 
@@ -54,6 +56,16 @@ TEST(Startup, DeleteWindowMessageEndsTheProgramAtOnce) {
   ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 1000);
+
+  // The settings were saved on the way out: the defaults, scrambled as
+  // record 50.
+  const std::string stored = ReadFile(run.UserDir() + "000050.bin");
+  ASSERT_EQ(stored.size(), kSettingsRecordSize);
+  SettingsRecord expected;
+  expected.Reset();
+  for (u32 i = 0; i < kSettingsRecordSize; ++i) {
+    EXPECT_EQ(static_cast<u8>(stored[i]) ^ static_cast<u8>(50 + i), expected.Bytes()[i]) << "byte " << i;
+  }
 }
 
 TEST(Startup, MissingDataIsReportedAndEndsWith255) {
