@@ -1,0 +1,140 @@
+// The score and level numbers, the cue gauge and the window buttons.
+#include <gtest/gtest.h>
+
+#include "game/cue_gauge.h"
+#include "game/menu_button.h"
+#include "game/number_display.h"
+
+namespace {
+
+constexpr i32 kOne = 256;
+
+int VisibleDigits(const NumberDisplay& d) {
+  int n = 0;
+  for (int i = 0; i < NumberDisplay::kDigits; ++i) n += d.Digit(i).visible;
+  return n;
+}
+
+TEST(NumberDisplayTest, ScoreZeroIsOneCentredDigit) {
+  NumberDisplay score;
+  score.Init(486, 272, 150, 25);
+  score.SetValue(0);
+  ASSERT_EQ(VisibleDigits(score), 1);
+  EXPECT_EQ(score.Digit(0).x, 548 * kOne);
+  EXPECT_EQ(score.Digit(0).y, 249 * kOne);
+  EXPECT_EQ(score.Digit(0).imageIndex, 343);
+  score.SetValue(-5);
+  EXPECT_EQ(score.Digit(0).imageIndex, 343);
+  EXPECT_EQ(VisibleDigits(score), 1);
+}
+
+TEST(NumberDisplayTest, LevelTwelveShowsTwoDigits) {
+  NumberDisplay level;
+  level.Init(516, 330, 80, 25);
+  level.SetValue(5);
+  level.SetValue(12);
+  ASSERT_EQ(VisibleDigits(level), 2);
+  EXPECT_EQ(level.Digit(0).x, 531 * kOne);
+  EXPECT_EQ(level.Digit(1).x, 556 * kOne);
+  EXPECT_EQ(level.Digit(0).imageIndex, 344);
+  EXPECT_EQ(level.Digit(1).imageIndex, 345);
+  EXPECT_EQ(level.Digit(0).y, 307 * kOne);
+}
+
+TEST(NumberDisplayTest, TenMillionAndMoreShowsNineMillionsAndSoOn) {
+  NumberDisplay score;
+  score.Init(486, 272, 150, 25);
+  for (i32 v : {10000000, 123456789, 0x7fffffff}) {
+    score.SetValue(v);
+    EXPECT_EQ(score.Value(), 9999999);
+    ASSERT_EQ(VisibleDigits(score), 7);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(score.Digit(i).imageIndex, 352);
+    // 175 px of digits in a 150 px box: they start 12 px left of it.
+    EXPECT_EQ(score.Digit(0).x, 474 * kOne);
+  }
+  score.SetValue(1234567);
+  EXPECT_EQ(score.Digit(6).imageIndex, 343 + 7);
+}
+
+TEST(NumberDisplayTest, HidingAndShowingAgain) {
+  NumberDisplay score;
+  score.Init(486, 272, 150, 25);
+  score.SetValue(305);
+  score.Show(0);
+  EXPECT_EQ(VisibleDigits(score), 0);
+  score.Show(1);
+  EXPECT_EQ(VisibleDigits(score), 3);
+  EXPECT_EQ(score.Digit(1).imageIndex, 343);
+  PointerList<OClip> clips(10);
+  score.RegisterClips(clips);
+  EXPECT_EQ(clips.Count(), 7);
+}
+
+TEST(CueGaugeTest, PowerLiftsTheCue) {
+  CueGauge gauge;
+  gauge.Init(480, nullptr);
+  EXPECT_EQ(gauge.Strip(), Rect(461, 11, 480, 469));
+  EXPECT_EQ(gauge.Clip().y, 480 * kOne);
+  EXPECT_EQ(gauge.Clip().x, 471 * kOne);  // no picture: width 0
+  gauge.SetPower(4 * kOne);
+  EXPECT_EQ(gauge.Clip().y, 241 * kOne);  // 469 - 4 x 57
+  gauge.SetPower(0);  // the Keys controls show 1.0
+  EXPECT_EQ(gauge.Power(), kOne);
+  EXPECT_EQ(gauge.Clip().y, 412 * kOne);
+  gauge.SetPower(20 * kOne);
+  EXPECT_EQ(gauge.Power(), 8 * kOne);
+  EXPECT_EQ(gauge.Clip().y, 13 * kOne);
+  gauge.SetPower(kOne + 128);  // 1.5: 85.5 px rounds to 86
+  EXPECT_EQ(gauge.Clip().y, 383 * kOne);
+}
+
+TEST(CueGaugeTest, ClicksOnTheStripGivePowers) {
+  CueGauge gauge;
+  gauge.Init(480, nullptr);
+  EXPECT_EQ(gauge.ValueAt(470, 469), kOne);  // the bottom row: 1.0
+  const i32 top = gauge.ValueAt(461, 11);    // the top row: just over 9.0
+  EXPECT_GT(top, 9 * kOne);
+  EXPECT_LT(top, 9 * kOne + 16);
+  gauge.SetPower(top);
+  EXPECT_EQ(gauge.Power(), 8 * kOne);
+  EXPECT_EQ(gauge.ValueAt(470, 469 - 57), 2 * kOne);
+  EXPECT_EQ(gauge.ValueAt(460, 200), -kOne);
+  EXPECT_EQ(gauge.ValueAt(481, 200), -kOne);
+  EXPECT_EQ(gauge.ValueAt(470, 470), -kOne);
+  EXPECT_EQ(gauge.ValueAt(470, 10), -kOne);
+}
+
+TEST(CueGaugeTest, ShowingAppliesTheStoredPower) {
+  CueGauge gauge;
+  gauge.Init(480, nullptr);
+  gauge.SetPower(3 * kOne);
+  gauge.SetVisible(0);
+  EXPECT_EQ(gauge.Clip().visible, 0);
+  gauge.SetVisible(1);
+  EXPECT_EQ(gauge.Clip().visible, 1);
+  EXPECT_EQ(gauge.Clip().y, (469 - 171) * kOne);
+}
+
+TEST(MenuButtonTest, ThePressedLookShowsOnlyInStateTwo) {
+  GCloseButton close;
+  EXPECT_EQ(close.imageIndex, 338);
+  EXPECT_EQ(close.x, 618 * kOne);
+  EXPECT_EQ(close.y, 5 * kOne);
+  EXPECT_EQ(close.state, 1);
+  EXPECT_EQ(close.visible, 0);
+  OClip& clip = close;
+  clip.SetState(2);
+  EXPECT_EQ(close.visible, 1);
+  clip.SetState(5);  // other states change nothing else
+  EXPECT_EQ(close.state, 5);
+  EXPECT_EQ(close.visible, 1);
+  clip.SetState(1);
+  EXPECT_EQ(close.visible, 0);
+
+  GMenuButton blank(0, 0, 0);  // no picture: never shown
+  blank.SetState(2);
+  EXPECT_EQ(blank.visible, 0);
+  EXPECT_EQ(HitTestClip(blank, 0, 0, nullptr), 0);
+}
+
+}  // namespace
