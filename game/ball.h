@@ -35,6 +35,9 @@ constexpr int kBallFramesPerColour = 35;
 constexpr int kBallHighestColour = 8;
 constexpr i32 kFixOne = 256;  // 1.0 in 24.8 and 8.8
 
+// The image number (24.8) of colour c's smallest frame.
+constexpr i32 BallImageBase(int colour) { return (35 * colour + 8) * kFixOne; }
+
 class Ball : public CBase {
  public:
   Ball();

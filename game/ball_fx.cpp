@@ -1,6 +1,5 @@
 #include "game/ball_fx.h"
 
-#include "platform/random.h"
 #include "ui/app_context.h"
 
 namespace {
@@ -12,57 +11,14 @@ constexpr i32 kFlyerFullFrames = 2900;    // 11.33 frames above the base
 constexpr i32 kScatterMaxSize = 5 * kFixOne;
 constexpr i32 kScatterFullFrames = 8 * kFixOne;
 
-i32 ColourImageBase(int colour) { return (35 * colour + 8) * kFixOne; }
-
 // A 24.8 distance covered in `ticks` whole ticks (given as 24.8).
 i32 PerTick(i64 distance, i64 ticks) { return static_cast<i32>(distance * 256 / ticks); }
 
 }  // namespace
 
-BallFxPool::BallFxPool(u32& random) : random_(random) {
-  for (Ball& b : balls_) b.SetState(kBallFree);
-}
-
-u32 BallFxPool::Next() { return NextRandom(random_); }
-
-void BallFxPool::Free(int slot) {
-  balls_[slot].SetState(kBallFree);
-  --live_;
-}
-
-i32 BallFxPool::FindFree() const {
-  if (live_ >= kSize) return -1;
-  for (int i = 0; i < kSize; ++i) {
-    if (balls_[i].state == kBallFree) return i;
-  }
-  return -1;
-}
-
-u8 BallFxPool::AllFree() const {
-  for (const Ball& b : balls_) {
-    if (b.state != kBallFree) return 0;
-  }
-  return 1;
-}
-
-void BallFxPool::Clear() {
-  for (Ball& b : balls_) b.SetState(kBallFree);
-  live_ = 0;
-}
-
-void BallFxPool::RegisterClips(PointerList<OClip>& clips) {
-  for (Ball& b : balls_) b.RegisterClips(clips);
-}
-
-void BallFxPool::SetShadows(u8 on) {
-  shadow_ = on ? 1 : 0;
-  for (Ball& b : balls_) b.SetShadow(shadow_);
-}
-
 u8 BallFxPool::SpawnBurst(const Ball& ball, u8 grow) {
   if (grow && live_ > kBurstLimit) return 0;
-  Next();
-  const int copies = 1 + ((random_ >> 16) & 1);
+  const int copies = 1 + (Next() & 1);
   for (int k = 0; k < copies; ++k) {
     const int slot = FindFree();
     if (slot < 0) break;
@@ -94,12 +50,11 @@ u8 BallFxPool::SpawnFlyer(i32 x, i32 y) {
   const int slot = FindFree();
   if (slot < 0) return 0;
   Ball& b = balls_[slot];
-  Next();
-  b.colour = static_cast<u8>(((random_ >> 16) & 7) + 1);
+  b.colour = static_cast<u8>((Next() & 7) + 1);
   b.minSize = kFixOne;
   b.maxSize = kFlyerMaxSize;
   b.size = 0;
-  b.imageBase = ColourImageBase(b.colour);
+  b.imageBase = BallImageBase(b.colour);
   b.fullImage = b.imageBase + kFlyerFullFrames;
   b.hasShadow = shadow_;
   b.ballClip.subpixel = 1;
@@ -121,26 +76,23 @@ u8 BallFxPool::SpawnFlyer(i32 x, i32 y) {
 
 u8 BallFxPool::SpawnScatter(i32 x, i32 y, i32 height) {
   if (live_ > kScatterLimit) return 0;
-  Next();
-  const int pieces = ((random_ >> 16) & 3) + 2;
+  const int pieces = (Next() & 3) + 2;
   for (int k = 0; k < pieces; ++k) {
     const int slot = FindFree();
     if (slot < 0) break;
     Ball& b = balls_[slot];
-    Next();
-    b.colour = static_cast<u8>(((random_ >> 16) & 7) + 1);
+    b.colour = static_cast<u8>((Next() & 7) + 1);
     b.minSize = kFixOne;
     b.maxSize = kScatterMaxSize;
     b.size = 0;
-    b.imageBase = ColourImageBase(b.colour);
+    b.imageBase = BallImageBase(b.colour);
     b.fullImage = b.imageBase + kScatterFullFrames;
     const i64 ticks = (20 + Next() % 20) * kFixOne;
     const i64 half = 28800;  // 112.5 px: spread to both sides
     b.vx = PerTick(i64{Next() % 225} * kFixOne - half, ticks);
     b.vy = PerTick(i64{Next() % 225} * kFixOne - half, ticks);
     b.sizeStep = PerTick(4 * kFixOne, ticks);
-    Next();
-    b.vz = PerTick(((random_ >> 16) & 1) ? 896 : 640, ticks);
+    b.vz = PerTick((Next() & 1) ? 896 : 640, ticks);
     b.x = x;
     b.y = y;
     b.z = height;
@@ -192,41 +144,12 @@ void BallFxPool::AttractStep(int windowHeight) {
   }
 }
 
-SmallBallPool::SmallBallPool(u32& random, BallFxPool& bursts) : random_(random), bursts_(bursts) {
+SmallBallPool::SmallBallPool(u32& random, BallFxPool& bursts)
+    : EffectPool(random), bursts_(bursts) {
   for (Ball& b : balls_) {
     b.ballClip.subpixel = 1;
     b.shadowClip.subpixel = 1;
-    b.SetState(kBallFree);
   }
-}
-
-void SmallBallPool::Free(int slot) {
-  balls_[slot].SetState(kBallFree);
-  --live_;
-}
-
-i32 SmallBallPool::FindFree() const {
-  if (live_ >= kSize) return -1;
-  for (int i = 0; i < kSize; ++i) {
-    if (balls_[i].state == kBallFree) return i;
-  }
-  return -1;
-}
-
-u8 SmallBallPool::AllFree() const {
-  for (const Ball& b : balls_) {
-    if (b.state != kBallFree) return 0;
-  }
-  return 1;
-}
-
-void SmallBallPool::RegisterClips(PointerList<OClip>& clips) {
-  for (Ball& b : balls_) b.RegisterClips(clips);
-}
-
-void SmallBallPool::SetShadows(u8 on) {
-  shadow_ = on ? 1 : 0;
-  for (Ball& b : balls_) b.SetShadow(shadow_);
 }
 
 u8 SmallBallPool::SpawnCopy(const Ball& ball, u8 state) {
@@ -245,13 +168,13 @@ u8 SmallBallPool::SpawnCopy(const Ball& ball, u8 state) {
   b.hasShadow = shadow_;
   // Sizes below 1.0 (or 2.0 for the wait) give no random term: no modulo 0.
   const u32 whole = static_cast<u32>(b.maxSize > 0 ? b.maxSize >> 8 : 0);
-  const u32 draw = NextRandom(random_);
+  const u32 draw = Next();
   b.vx = 0;
   b.vy = b.maxSize / 5 + static_cast<i32>((whole ? draw % whole : 0) * kFixOne / 5);
   b.vz = 0;
   b.sizeStep = kFixOne;
   const u32 half = static_cast<u32>(b.maxSize > 0 ? (b.maxSize / 2) >> 8 : 0);
-  const u32 wait = NextRandom(random_);
+  const u32 wait = Next();
   b.counter = static_cast<i16>(half + (half ? wait % half : 0));
   b.SetState(state);
   b.Project();

@@ -5,20 +5,77 @@
 
 #include "game/ball.h"
 #include "game/spring_lattice.h"
+#include "platform/random.h"
 #include "platform/types.h"
 
 class AppContext;
 
-// A fixed pool of effect balls; a slot is free while its ball is in
+// A fixed array of effect balls; a slot is free while its ball is in
 // kBallFree. Every random number comes from the general random state.
-class BallFxPool : public CBase {
+template <int N>
+class EffectPool : public CBase {
  public:
-  static constexpr int kSize = 180;
+  static constexpr int kSize = N;
+
+  explicit EffectPool(u32& random) : random_(random) {
+    for (Ball& b : balls_) b.SetState(kBallFree);
+  }
+
+  // The first free slot, or -1 when all N balls are live.
+  i32 FindFree() const {
+    if (live_ >= N) return -1;
+    for (int i = 0; i < N; ++i) {
+      if (balls_[i].state == kBallFree) return i;
+    }
+    return -1;
+  }
+  u8 AllFree() const {
+    for (const Ball& b : balls_) {
+      if (b.state != kBallFree) return 0;
+    }
+    return 1;
+  }
+  // Frees every slot at once.
+  void Clear() {
+    for (Ball& b : balls_) b.SetState(kBallFree);
+    live_ = 0;
+  }
+  void RegisterClips(PointerList<OClip>& clips) {
+    for (Ball& b : balls_) b.RegisterClips(clips);
+  }
+  // The shadow flag for new balls and for every ball in the pool.
+  void SetShadows(u8 on) {
+    shadow_ = on ? 1 : 0;
+    for (Ball& b : balls_) b.SetShadow(shadow_);
+  }
+
+  int LiveCount() const { return live_; }
+  Ball& Slot(int i) { return balls_[i]; }
+  const Ball& Slot(int i) const { return balls_[i]; }
+
+ protected:
+  void Free(int slot) {
+    balls_[slot].SetState(kBallFree);
+    --live_;
+  }
+  // The next random value. Its low bits are bits 16 on of the stepped
+  // state, which some draws (copies, colours, piece counts) take directly.
+  u32 Next() { return NextRandom(random_); }
+
+  u8 live_ = 0;
+  Ball balls_[N];
+  u32& random_;
+  u8 shadow_ = 1;
+};
+
+// Bursts of removed balls and the title fireworks.
+class BallFxPool : public EffectPool<180> {
+ public:
   // A board burst waits while more than this many effect balls are live.
   static constexpr int kBurstLimit = 171;
   static constexpr int kScatterLimit = 174;
 
-  explicit BallFxPool(u32& random);
+  explicit BallFxPool(u32& random) : EffectPool(random) {}
 
   // Bursts a ball into one or two copies. grow 1 (a removed ball): copies
   // that wait hidden, grow, then burst again shrinking; refused (0) while
@@ -34,55 +91,20 @@ class BallFxPool : public CBase {
   void UpdateAll();
   // One tick of the title and game-over fireworks.
   void AttractStep(int windowHeight);
-
-  i32 FindFree() const;
-  u8 AllFree() const;
-  // Frees every slot at once.
-  void Clear();
-  void RegisterClips(PointerList<OClip>& clips);
-  // The shadow flag for new balls and for every ball in the pool.
-  void SetShadows(u8 on);
-
-  int LiveCount() const { return live_; }
-  Ball& Slot(int i) { return balls_[i]; }
-  const Ball& Slot(int i) const { return balls_[i]; }
-
- private:
-  void Free(int slot);
-  u32 Next();
-
-  u8 live_ = 0;
-  Ball balls_[kSize];
-  u32& random_;
-  u8 shadow_ = 1;
 };
 
 // Balls that leave the board whole (states 14 and 16); no game path sends
-// any, so the pool stays empty in play.
-class SmallBallPool : public CBase {
+// any, so the pool stays empty in play. Its balls are placed to the
+// sub-pixel.
+class SmallBallPool : public EffectPool<10> {
  public:
-  static constexpr int kSize = 10;
-
   SmallBallPool(u32& random, BallFxPool& bursts);
 
   u8 SpawnCopy(const Ball& ball, u8 state);
   void UpdateAll();
-  i32 FindFree() const;
-  u8 AllFree() const;
-  void RegisterClips(PointerList<OClip>& clips);
-  void SetShadows(u8 on);
-
-  int LiveCount() const { return live_; }
-  const Ball& Slot(int i) const { return balls_[i]; }
 
  private:
-  void Free(int slot);
-
-  u8 live_ = 0;
-  Ball balls_[kSize];
-  u32& random_;
   BallFxPool& bursts_;
-  u8 shadow_ = 1;
 };
 
 // The game's effects: the two pools and the lattice, shared with the board.

@@ -76,7 +76,7 @@ int Board::ColourCount() const { return std::clamp<int>(settings_.colourCount, 1
 void Board::SetBallColour(Ball& ball, u8 colour) {
   if (colour > kBallHighestColour) colour = 0;
   ball.colour = colour;
-  ball.imageBase = (35 * colour + 8) * kFixOne;
+  ball.imageBase = BallImageBase(colour);
   ball.fullImage = ball.imageBase + kFullFrame * kFixOne;
   ball.minSize = kFixOne;
   ball.maxSize = kRestSize;

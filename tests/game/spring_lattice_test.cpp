@@ -15,6 +15,17 @@ std::unique_ptr<SpringLattice> GameLattice() {
   return l;
 }
 
+void ExpectAllAtRest(const SpringLattice& l) {
+  for (int r = 0; r < SpringLattice::kRows; ++r) {
+    for (int c = 0; c < SpringLattice::kColumns; ++c) {
+      const LatticeNode& n = l.Node(r, c);
+      ASSERT_EQ(n.x, n.restX) << r << "," << c;
+      ASSERT_EQ(n.y, n.restY) << r << "," << c;
+      ASSERT_EQ(n.vx | n.vy, 0) << r << "," << c;
+    }
+  }
+}
+
 void OccupyAll(SpringLattice& l) {
   for (int r = 0; r < 26; ++r) {
     for (int c = 0; c < 22; ++c) l.CellNode(r, c).occupied = 1;
@@ -45,14 +56,7 @@ TEST(SpringLatticeTest, ALatticeAtRestStaysExactlyAtRest) {
   auto l = GameLattice();
   OccupyAll(*l);
   for (int i = 0; i < 50; ++i) l->Step(231 * kOne, 466 * kOne, 0, 0);
-  for (int r = 0; r < 28; ++r) {
-    for (int c = 0; c < 24; ++c) {
-      const LatticeNode& n = l->Node(r, c);
-      ASSERT_EQ(n.x, n.restX) << r << "," << c;
-      ASSERT_EQ(n.y, n.restY) << r << "," << c;
-      ASSERT_EQ(n.vx | n.vy, 0);
-    }
-  }
+  ExpectAllAtRest(*l);
 }
 
 TEST(SpringLatticeTest, ASmallDriftSnapsBack) {
@@ -72,14 +76,7 @@ TEST(SpringLatticeTest, ASmallDriftSnapsBack) {
   l->Step(0, 0, 0, 0);
   EXPECT_NE(n.x, n.restX);
   for (int i = 0; i < 30; ++i) l->Step(0, 0, 0, 0);
-  for (int r = 0; r < 28; ++r) {
-    for (int c = 0; c < 24; ++c) {
-      const LatticeNode& m = l->Node(r, c);
-      ASSERT_EQ(m.x, m.restX) << r << "," << c;
-      ASSERT_EQ(m.y, m.restY) << r << "," << c;
-      ASSERT_EQ(m.vx | m.vy, 0);
-    }
-  }
+  ExpectAllAtRest(*l);
 }
 
 TEST(SpringLatticeTest, ALargerDriftIsPulledHome) {
