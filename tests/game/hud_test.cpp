@@ -1,9 +1,16 @@
 // The score and level numbers, the cue gauge and the window buttons.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <memory>
+
 #include "game/cue_gauge.h"
 #include "game/menu_button.h"
 #include "game/number_display.h"
+#include "platform/image_pack.h"
+#include "platform/startup.h"
+#include "tests/platform/pack_writer.h"
+#include "tests/support/process.h"
 
 namespace {
 
@@ -135,6 +142,55 @@ TEST(MenuButtonTest, ThePressedLookShowsOnlyInStateTwo) {
   blank.SetState(2);
   EXPECT_EQ(blank.visible, 0);
   EXPECT_EQ(HitTestClip(blank, 0, 0, nullptr), 0);
+}
+
+// A pack of opaque pictures up to the close button: 1 x 1 pixels, except
+// the menu button (100 x 28), the cue (12 x 467) and the close button
+// (19 x 19).
+class HudPackTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::snprintf(g_DataDir, sizeof g_DataDir, "%s/", dir.Path().c_str());
+    ASSERT_TRUE(testing_support::WriteFile(dir / "640x480/.keep", {}));
+    pack_writer::Bytes data;
+    for (int i = 0; i <= 338; ++i) {
+      const int w = i == 327 ? 100 : i == 328 ? 12 : i == 338 ? 19 : 1;
+      const int h = i == 327 ? 28 : i == 328 ? 467 : i == 338 ? 19 : 1;
+      const auto record = pack_writer::Record(0, w, h, 0, pack_writer::Bytes(w * h * 3, 0x40));
+      data.insert(data.end(), record.begin(), record.end());
+    }
+    ASSERT_TRUE(pack_writer::WritePack(dir / "640x480", 1, 339, {data}));
+    pack.reset(ImagePack::Create("640x480"));
+    ASSERT_EQ(pack->ImageCount(), 339);
+  }
+
+  testing_support::TempDir dir;
+  std::unique_ptr<ImagePack> pack;
+};
+
+TEST_F(HudPackTest, TheCueIsCentredInItsStrip) {
+  CueGauge gauge;
+  gauge.Init(480, pack.get());
+  EXPECT_EQ(gauge.Clip().x, 465 * kOne);  // 461 + (20 - 12) / 2
+  EXPECT_EQ(gauge.Clip().imageIndex, 328);
+}
+
+TEST_F(HudPackTest, ButtonsAreHitOnTheirPictureOnly) {
+  GCloseButton close;  // 19 x 19 at (618, 5)
+  EXPECT_EQ(HitTestClip(close, 618, 5, pack.get()), 1);
+  EXPECT_EQ(HitTestClip(close, 636, 23, pack.get()), 1);
+  EXPECT_EQ(HitTestClip(close, 637, 5, pack.get()), 0);
+  EXPECT_EQ(HitTestClip(close, 617, 5, pack.get()), 0);
+  EXPECT_EQ(HitTestClip(close, 620, 24, pack.get()), 0);
+  GMenuButton menu;  // 100 x 28 at (511, 42)
+  EXPECT_EQ(HitTestClip(menu, 610, 69, pack.get()), 1);
+  EXPECT_EQ(HitTestClip(menu, 611, 42, pack.get()), 0);
+  EXPECT_EQ(HitTestClip(menu, 511, 41, pack.get()), 0);
+  // A picture the pack does not hold, or a negative one, is never hit.
+  GMenuButton missing(400, 0, 0);
+  EXPECT_EQ(HitTestClip(missing, 0, 0, pack.get()), 0);
+  GMenuButton negative(-1, 0, 0);
+  EXPECT_EQ(HitTestClip(negative, 0, 0, pack.get()), 0);
 }
 
 }  // namespace
