@@ -25,14 +25,6 @@ void FillWithFlyers(BallFxPool& pool, int live) {
   while (pool.LiveCount() < live) ASSERT_EQ(pool.SpawnFlyer(231 * kOne, 459 * kOne), 1);
 }
 
-TEST(BallFxPoolTest, StartsEmpty) {
-  u32 random = 1;
-  auto pool = std::make_unique<BallFxPool>(random);
-  EXPECT_EQ(pool->AllFree(), 1);
-  EXPECT_EQ(pool->LiveCount(), 0);
-  EXPECT_EQ(pool->FindFree(), 0);
-}
-
 TEST(BallFxPoolTest, ABurstGrowsShrinksAndFreesItsSlots) {
   u32 random = 77;
   auto pool = std::make_unique<BallFxPool>(random);
@@ -85,14 +77,6 @@ TEST(BallFxPoolTest, BurstsWaitWhenThePoolIsNearlyFull) {
   pool->Clear();
   EXPECT_EQ(pool->AllFree(), 1);
   EXPECT_EQ(pool->LiveCount(), 0);
-}
-
-TEST(BallFxPoolTest, ScatterIsRefusedAboveOneHundredSeventyFour) {
-  u32 random = 5;
-  auto pool = std::make_unique<BallFxPool>(random);
-  FillWithFlyers(*pool, 175);
-  EXPECT_EQ(pool->SpawnScatter(100 * kOne, 100 * kOne, 0), 0);
-  EXPECT_EQ(pool->LiveCount(), 175);
 }
 
 TEST(BallFxPoolTest, AFlyerRisesThenScattersIntoPieces) {
@@ -217,23 +201,15 @@ TEST(SmallBallPoolTest, CopiesLeaveAndBurst) {
   u32 random = 4;
   auto set = std::make_unique<BallFxSet>(random);
   RedBall b;
-  b.minSize = kOne;
   b.maxSize = 10 * kOne;
   ASSERT_EQ(set->smallBalls.SpawnCopy(b, kBallDrop), 1);
-  const Ball& copy = set->smallBalls.Slot(0);
-  EXPECT_EQ(copy.size, 10 * kOne);
-  EXPECT_GE(copy.vy, 2 * kOne);  // falls at 2.0 px and more
-  EXPECT_GE(copy.counter, 5);
-  EXPECT_LE(copy.counter, 9);
+  EXPECT_GE(set->smallBalls.Slot(0).counter, 5);  // 5 + value mod 5
+  EXPECT_LE(set->smallBalls.Slot(0).counter, 9);
   for (int t = 0; t < 12; ++t) set->smallBalls.UpdateAll();
   EXPECT_EQ(set->smallBalls.AllFree(), 1);
-  EXPECT_GE(set->bursts.LiveCount(), 1);
-
-  for (int i = 0; i < SmallBallPool::kSize; ++i) EXPECT_EQ(set->smallBalls.SpawnCopy(b, kBallFade), 1);
-  EXPECT_EQ(set->smallBalls.SpawnCopy(b, kBallFade), 0);
-  b.maxSize = kOne / 2;  // too small for the random terms: no division by zero
-  auto other = std::make_unique<BallFxSet>(random);
-  EXPECT_EQ(other->smallBalls.SpawnCopy(b, kBallFade), 1);
+  EXPECT_GE(set->bursts.LiveCount(), 1);  // handed to the burst pool
+  b.maxSize = kOne / 2;  // too small for the random terms: no modulo by zero
+  EXPECT_EQ(set->smallBalls.SpawnCopy(b, kBallFade), 1);
 }
 
 }  // namespace

@@ -125,21 +125,6 @@ TEST(BallTest, RegistersBothClipsEvenWithoutShadow) {
   EXPECT_EQ(clips.At(2), &c.shadowClip);
 }
 
-TEST(BallTest, AdvanceBouncesOffTheTableAndTheCeiling) {
-  Ball b;
-  RestingBall(b, 1, 0);
-  b.size = 10 * kOne;
-  b.z = 11 * kOne;
-  b.vz = -3 * kOne;
-  b.Advance();
-  EXPECT_EQ(b.z, 10 * kOne);
-  EXPECT_EQ(b.vz, 3 * kOne);
-  b.z = 198 * kOne;
-  b.Advance();
-  EXPECT_EQ(b.z, 199 * kOne);
-  EXPECT_EQ(b.vz, -3 * kOne);
-}
-
 TEST(BallTest, WaitingStatesCountTheirTicks) {
   Ball b;
   RestingBall(b, 1, 0);
@@ -158,55 +143,6 @@ TEST(BallTest, WaitingStatesCountTheirTicks) {
   EXPECT_EQ(b.state, kBallGrow);
   EXPECT_EQ(b.size, kOne);  // grows from minSize
   EXPECT_EQ(b.ballClip.visible, 1);
-}
-
-TEST(BallTest, GrowAndShrinkEndAtTheirBounds) {
-  Ball b;
-  RestingBall(b, 1, 0);
-  b.sizeStep = 4 * kOne;
-  b.SetState(kBallGrow);
-  b.Step();  // 5.0
-  b.Step();  // 9.0
-  EXPECT_EQ(b.state, kBallGrow);
-  b.Step();  // 13.0: at rest, at its resting size
-  EXPECT_EQ(b.state, kBallAtRest);
-  EXPECT_EQ(b.size, 10 * kOne);
-  EXPECT_EQ(b.ballClip.imageIndex, 35 + 26);
-
-  b.SetState(kBallShrink);
-  b.Step();  // 6.0
-  b.Step();  // 2.0
-  EXPECT_EQ(b.state, kBallShrink);
-  b.Step();  // -2.0: gone
-  EXPECT_EQ(b.state, kBallHidden);
-  EXPECT_EQ(b.ballClip.visible, 0);
-}
-
-TEST(BallTest, PulseTurnsAtEachBound) {
-  Ball b;
-  RestingBall(b, 1, 0);
-  b.minSize = 2 * kOne;
-  b.maxSize = 5 * kOne;
-  b.sizeStep = 2 * kOne;
-  b.SetState(kBallPulse);
-  const i32 expected[] = {4, 5, 3, 2, 4, 5};
-  for (i32 e : expected) {
-    b.Step();
-    EXPECT_EQ(b.size, e * kOne);
-  }
-}
-
-TEST(BallTest, FlyInRestsAfterItsCounter) {
-  Ball b;
-  RestingBall(b, 1, 0);
-  b.SetState(kBallFlyIn);
-  b.counter = 2;
-  b.vx = kOne;
-  b.Step();
-  EXPECT_EQ(b.state, kBallFlyIn);
-  b.Step();
-  EXPECT_EQ(b.state, kBallAtRest);
-  EXPECT_EQ(b.x, 102 * kOne);
 }
 
 }  // namespace

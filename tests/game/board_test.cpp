@@ -9,6 +9,7 @@
 
 #include "game/level_layouts.h"
 #include "platform/random.h"
+#include "ui/app_context.h"
 #include "tests/game/board_rig.h"
 
 namespace {
@@ -35,18 +36,6 @@ std::array<int, 9> ColourTally(const Deal& d) {
   std::array<int, 9> n{};
   for (int i = 0; i < Board::kCells; ++i) ++n[d[i]];
   return n;
-}
-
-TEST(BoardTest, CellCentresFollowTheHexGrid) {
-  EXPECT_EQ(Board::CellX(0, 0), 16 * kOne);
-  EXPECT_EQ(Board::CellX(1, 0), 26 * kOne);
-  EXPECT_EQ(Board::CellX(2, 21), 436 * kOne);
-  EXPECT_EQ(Board::CellY(25), 466 * kOne);
-  auto rig = MakeRig();
-  EXPECT_EQ(rig->board.Cell(3, 4).x, Board::CellX(3, 4));
-  EXPECT_EQ(rig->board.Cell(3, 4).y, 70 * kOne);
-  EXPECT_EQ(rig->board.Cell(3, 4).z, 10 * kOne);
-  EXPECT_EQ(rig->board.Cell(3, 4).state, kBallHidden);
 }
 
 TEST(BoardTest, LayoutsHoldTheirBallCounts) {
@@ -113,6 +102,27 @@ TEST(BoardTest, TheDealDependsOnlyOnTheColourSeed) {
   }
 }
 
+// The game builds the pools and the board from its context: the deal then
+// steps the context's colour state, and the pools draw from its general one.
+TEST(BoardTest, ABoardOnTheApplicationContext) {
+  std::unique_ptr<AppContext> context(AppContext::Create(nullptr));
+  context->generalRandom = 10;
+  context->colourRandom = 20;
+  context->settings->colourCount = 4;
+  auto fx = std::make_unique<BallFxSet>(*context);
+  auto board = std::make_unique<Board>(*context, *fx);
+  board->LoadLevel();
+  EXPECT_NE(context->colourRandom, 20u);
+  EXPECT_EQ(context->generalRandom, 10u);
+  const Deal same = DealLevel(20 ^ 0x5a5a5a5au, kSkillEasyRide, 0);  // colour state 20
+  for (int i = 0; i < Board::kCells; ++i) {
+    ASSERT_EQ(board->Cell(i / Board::kColumns, i % Board::kColumns).colour, same[i]);
+  }
+  EXPECT_EQ(context->settings->nextColour, same[Board::kCells]);
+  fx->bursts.AttractStep(480);
+  EXPECT_NE(context->generalRandom, 10u);
+}
+
 TEST(BoardTest, LoadLevelUsesOnlyTheColourState) {
   auto rig = MakeRig(5);
   rig->settings.colourCount = 4;
@@ -151,23 +161,6 @@ TEST(BoardTest, FlyInLandsEveryBallExactlyOnItsCell) {
       EXPECT_EQ(b.ballClip.imageIndex, 35 * b.colour + 26);
     }
   }
-}
-
-TEST(BoardTest, GameOverBurstsOneBallEveryTwoTicks) {
-  auto rig = MakeRig(9);
-  rig->settings.colourCount = 4;
-  rig->board.LoadLevel();
-  rig->board.AnimateCells(kBallWaitBurst, 200, kOne, 26);
-  std::vector<int> waits;
-  for (int r = 0; r < Board::kRows; ++r) {
-    for (int c = 0; c < Board::kColumns; ++c) {
-      if (rig->board.Cell(r, c).colour == 0) continue;
-      EXPECT_EQ(rig->board.Cell(r, c).state, kBallWaitBurst);
-      waits.push_back(rig->board.Cell(r, c).counter);
-    }
-  }
-  std::sort(waits.begin(), waits.end());
-  for (size_t k = 0; k < waits.size(); ++k) EXPECT_EQ(waits[k], static_cast<int>(2 * k));
 }
 
 TEST(BoardTest, RecolouringDealsColoursOfTheLevelAndRegrows) {

@@ -63,20 +63,6 @@ TEST(NumberDisplayTest, TenMillionAndMoreShowsNineMillionsAndSoOn) {
   EXPECT_EQ(score.Digit(6).imageIndex, 343 + 7);
 }
 
-TEST(NumberDisplayTest, HidingAndShowingAgain) {
-  NumberDisplay score;
-  score.Init(486, 272, 150, 25);
-  score.SetValue(305);
-  score.Show(0);
-  EXPECT_EQ(VisibleDigits(score), 0);
-  score.Show(1);
-  EXPECT_EQ(VisibleDigits(score), 3);
-  EXPECT_EQ(score.Digit(1).imageIndex, 343);
-  PointerList<OClip> clips(10);
-  score.RegisterClips(clips);
-  EXPECT_EQ(clips.Count(), 7);
-}
-
 TEST(CueGaugeTest, PowerLiftsTheCue) {
   CueGauge gauge;
   gauge.Init(480, nullptr);
@@ -109,17 +95,6 @@ TEST(CueGaugeTest, ClicksOnTheStripGivePowers) {
   EXPECT_EQ(gauge.ValueAt(481, 200), -kOne);
   EXPECT_EQ(gauge.ValueAt(470, 470), -kOne);
   EXPECT_EQ(gauge.ValueAt(470, 10), -kOne);
-}
-
-TEST(CueGaugeTest, ShowingAppliesTheStoredPower) {
-  CueGauge gauge;
-  gauge.Init(480, nullptr);
-  gauge.SetPower(3 * kOne);
-  gauge.SetVisible(0);
-  EXPECT_EQ(gauge.Clip().visible, 0);
-  gauge.SetVisible(1);
-  EXPECT_EQ(gauge.Clip().visible, 1);
-  EXPECT_EQ(gauge.Clip().y, (469 - 171) * kOne);
 }
 
 TEST(MenuButtonTest, ThePressedLookShowsOnlyInStateTwo) {
