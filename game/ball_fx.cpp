@@ -46,17 +46,21 @@ u8 BallFxPool::SpawnBurst(const Ball& ball, u8 grow) {
   return 1;
 }
 
+void BallFxPool::NewFirework(Ball& b, i32 maxSize, i32 fullFrames) {
+  b.colour = static_cast<u8>((Next() & 7) + 1);
+  b.minSize = kFixOne;
+  b.maxSize = maxSize;
+  b.size = 0;
+  b.imageBase = BallImageBase(b.colour);
+  b.fullImage = b.imageBase + fullFrames;
+  b.hasShadow = shadow_;
+}
+
 u8 BallFxPool::SpawnFlyer(i32 x, i32 y) {
   const int slot = FindFree();
   if (slot < 0) return 0;
   Ball& b = balls_[slot];
-  b.colour = static_cast<u8>((Next() & 7) + 1);
-  b.minSize = kFixOne;
-  b.maxSize = kFlyerMaxSize;
-  b.size = 0;
-  b.imageBase = BallImageBase(b.colour);
-  b.fullImage = b.imageBase + kFlyerFullFrames;
-  b.hasShadow = shadow_;
+  NewFirework(b, kFlyerMaxSize, kFlyerFullFrames);
   b.ballClip.subpixel = 1;
   b.shadowClip.subpixel = 1;
   const i64 ticks = (40 + Next() % 20) * kFixOne;
@@ -81,12 +85,7 @@ u8 BallFxPool::SpawnScatter(i32 x, i32 y, i32 height) {
     const int slot = FindFree();
     if (slot < 0) break;
     Ball& b = balls_[slot];
-    b.colour = static_cast<u8>((Next() & 7) + 1);
-    b.minSize = kFixOne;
-    b.maxSize = kScatterMaxSize;
-    b.size = 0;
-    b.imageBase = BallImageBase(b.colour);
-    b.fullImage = b.imageBase + kScatterFullFrames;
+    NewFirework(b, kScatterMaxSize, kScatterFullFrames);
     const i64 ticks = (20 + Next() % 20) * kFixOne;
     const i64 half = 28800;  // 112.5 px: spread to both sides
     b.vx = PerTick(i64{Next() % 225} * kFixOne - half, ticks);
@@ -96,7 +95,6 @@ u8 BallFxPool::SpawnScatter(i32 x, i32 y, i32 height) {
     b.x = x;
     b.y = y;
     b.z = height;
-    b.hasShadow = shadow_;
     b.SetState(kBallScatter);
     ++live_;
   }
@@ -104,18 +102,11 @@ u8 BallFxPool::SpawnScatter(i32 x, i32 y, i32 height) {
 }
 
 void BallFxPool::UpdateAll() {
-  if (live_ == 0) return;
-  for (int i = 0; i < kSize; ++i) {
-    Ball& b = balls_[i];
-    if (b.state == kBallFree) continue;
-    b.Advance();
+  StepLive([this](int slot, Ball& b) {
     switch (b.state) {
       case kBallAtRest:  // a grown burst ball bursts again, shrinking
         SpawnBurst(b, 0);
-        Free(i);
-        break;
-      case kBallHidden:
-        Free(i);
+        Free(slot);
         break;
       case kBallFlyer:
       case kBallScatter:
@@ -125,14 +116,14 @@ void BallFxPool::UpdateAll() {
         if (b.size > b.maxSize) {
           b.size = b.maxSize;
           const u8 done = b.state == kBallFlyer ? SpawnScatter(b.x, b.y, b.z) : SpawnBurst(b, 1);
-          if (done) Free(i);
+          if (done) Free(slot);
         }
         break;
       default:
         b.Step();
         break;
     }
-  }
+  });
 }
 
 void BallFxPool::AttractStep(int windowHeight) {
@@ -183,22 +174,18 @@ u8 SmallBallPool::SpawnCopy(const Ball& ball, u8 state) {
 }
 
 void SmallBallPool::UpdateAll() {
-  if (live_ == 0) return;
-  for (int i = 0; i < kSize; ++i) {
-    Ball& b = balls_[i];
-    if (b.state == kBallFree) continue;
-    b.Advance();
-    if (b.state == kBallHidden) {
-      Free(i);
-    } else if (b.state == kBallDrop || b.state == kBallFade) {
-      b.counter = static_cast<i16>(b.counter - 1);
-      if (b.counter >= 0) continue;
-      if (b.state == kBallFade) b.SetState(kBallShrink);
-      else if (bursts_.SpawnBurst(b, 1)) Free(i);
-    } else {
+  StepLive([this](int slot, Ball& b) {
+    if (b.state != kBallDrop && b.state != kBallFade) {
       b.Step();
+      return;
     }
-  }
+    // Both wait their counter out; a dropping ball then bursts (when the
+    // burst pool takes it), a fading one shrinks away.
+    b.counter = static_cast<i16>(b.counter - 1);
+    if (b.counter >= 0) return;
+    if (b.state == kBallFade) b.SetState(kBallShrink);
+    else if (bursts_.SpawnBurst(b, 1)) Free(slot);
+  });
 }
 
 BallFxSet::BallFxSet(u32& generalRandom)

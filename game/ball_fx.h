@@ -58,6 +58,19 @@ class EffectPool : public CBase {
     balls_[slot].SetState(kBallFree);
     --live_;
   }
+  // One tick of every live ball: it moves, a ball that has vanished
+  // (state 0) is freed, and any other is handed to act(slot, ball).
+  template <typename Act>
+  void StepLive(Act act) {
+    if (live_ == 0) return;
+    for (int i = 0; i < N; ++i) {
+      Ball& b = balls_[i];
+      if (b.state == kBallFree) continue;
+      b.Advance();
+      if (b.state == kBallHidden) Free(i);
+      else act(i, b);
+    }
+  }
   // The next random value. Its low bits are bits 16 on of the stepped
   // state, which some draws (copies, colours, piece counts) take directly.
   u32 Next() { return NextRandom(random_); }
@@ -91,6 +104,11 @@ class BallFxPool : public EffectPool<180> {
   void UpdateAll();
   // One tick of the title and game-over fireworks.
   void AttractStep(int windowHeight);
+
+ private:
+  // A firework ball of a random colour growing from 1.0 to maxSize, with
+  // its full image fullFrames above the colour's first frame.
+  void NewFirework(Ball& b, i32 maxSize, i32 fullFrames);
 };
 
 // Balls that leave the board whole (states 14 and 16); no game path sends
