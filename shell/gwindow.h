@@ -48,12 +48,13 @@ class GWindow : public IWndManager {
   // The skill counted from 1.
   int GetSkillNumber() const;
 
+ protected:
+  u32 startTime = 0;  // GetTickMs at the end of start-up
+
  private:
-  // The game, or null before it exists.
   bool GameIsTarget() const { return game && inputTarget == game; }
   u32 HandleGameCommand(u8 code);
 
-  u32 startTime = 0;
   // A key that ended the title or a lost game is taken whole: its release
   // and character reach nobody.
   u32 swallowedKey = 0;

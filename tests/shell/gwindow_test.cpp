@@ -1,0 +1,197 @@
+// The game's window in-process, with a recording stand-in for the game:
+// the title time-out, the run-state poll, keys taken whole, the home-page
+// corner, the commands and shut-down.
+#include "shell/gwindow.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/key_codes.h"
+#include "platform/record_file.h"
+#include "platform/system.h"
+#include "tests/support/process.h"
+#include "tests/ui/ui_test_support.h"
+#include "ui/app_context.h"
+#include "ui/interface.h"
+#include "ui/settings.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+class RecordingGame : public IGame {
+ public:
+  explicit RecordingGame(Log& log) : log_(log) {}
+  i32 OnKeyDown(u32 keysym) override { return Note("key down " + std::to_string(keysym)); }
+  i32 OnKeyUp(u32 keysym) override { return Note("key up " + std::to_string(keysym)); }
+  i32 OnChar(char c) override { return Note(std::string("char ") + c); }
+  i32 OnMouseDown(i16 x, i16 y) override {
+    return Note("click " + std::to_string(x) + "," + std::to_string(y));
+  }
+  void NewGame() override {
+    Note("new game");
+    runState = kRunPlaying;
+  }
+  i32 LoadGame(i32 record) override {
+    Note("load " + std::to_string(record));
+    runState = kRunPlaying;
+    return loadSucceeds;
+  }
+  i32 SaveGame(i32 record) override { return Note("save " + std::to_string(record)); }
+
+  i32 loadSucceeds = 0;
+
+ private:
+  i32 Note(const std::string& what) {
+    log_.push_back(what);
+    return 1;
+  }
+  Log& log_;
+};
+
+// The window with its start-up clock reachable.
+class TestWindow : public GWindow {
+ public:
+  using GWindow::startTime;
+};
+
+class GWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window_.CreateOffscreen(640, 480);
+    window_.OnCreate();
+    // The stand-in takes the place of whatever game start-up made.
+    delete window_.game;
+    game_ = new RecordingGame(log_);
+    window_.game = game_;
+    window_.inputTarget = game_;
+  }
+  SettingsRecord& Settings() { return *window_.context->settings; }
+
+  ui_testing::UserDirScope dirs_;
+  TestWindow window_;
+  Log log_;
+  RecordingGame* game_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(GWindowTest, TitleWaitsFiveSecondsThenLeavesOnce) {
+  window_.OnTimer(20);
+  EXPECT_EQ(game_->GetRunState(), kRunTitle);
+  window_.startTime = GetTickMs() - 4000;
+  window_.OnTimer(20);
+  EXPECT_EQ(game_->GetRunState(), kRunTitle);
+  window_.startTime = GetTickMs() - 5001;
+  window_.OnTimer(20);
+  EXPECT_EQ(game_->GetRunState(), kRunPlaying);
+  EXPECT_EQ(log_, Log({"new game"}));  // Autosave is off by default
+  EXPECT_EQ(Settings().gameStarted, 1);
+  window_.OnTimer(20);  // only once: play has begun
+  EXPECT_EQ(log_.size(), 1u);
+}
+
+TEST_F(GWindowTest, TheKeyThatLeavesTheTitleIsTakenWhole) {
+  Settings().autosave = 1;
+  window_.OnKeyDown(0x20);
+  window_.OnKeyUp(0x20);
+  window_.OnChar(' ');
+  // The autosaved game is tried first; without one a new game starts. The
+  // key itself never reaches the game.
+  EXPECT_EQ(log_, Log({"load 0", "new game"}));
+  log_.clear();
+  window_.OnKeyDown(0x61);
+  window_.OnKeyUp(0x61);
+  window_.OnChar('a');
+  EXPECT_EQ(log_, Log({"key down 97", "key up 97", "char a"}));
+}
+
+TEST_F(GWindowTest, RunStatePollOnClicks) {
+  game_->loadSucceeds = 1;
+  Settings().autosave = 1;
+  window_.OnMouseDown(100, 100);  // title: the autosaved game resumes
+  EXPECT_EQ(log_, Log({"load 0"}));
+  log_.clear();
+  window_.OnMouseDown(100, 100);  // playing: the click is the game's
+  EXPECT_EQ(log_, Log({"click 100,100"}));
+  log_.clear();
+  game_->SetRunState(kRunPaused);
+  window_.OnMouseDown(10, 10);  // paused is set back to playing
+  EXPECT_EQ(game_->GetRunState(), kRunPlaying);
+  EXPECT_TRUE(log_.empty());
+  game_->SetRunState(kRunGameOver);
+  window_.OnMouseDown(10, 10);  // a lost game goes on to a new one
+  EXPECT_EQ(log_, Log({"new game"}));
+}
+
+TEST_F(GWindowTest, HomePageCornerOpensTheBrowser) {
+  testing_support::TempDir bin;
+  ASSERT_EQ(symlink(FAKE_BROWSER, (bin / "xdg-open").c_str()), 0);
+  const std::string out = bin / "out";
+  setenv("FAKE_BROWSER_OUT", out.c_str(), 1);
+  const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", bin.Path().c_str(), 1);
+  game_->SetRunState(kRunPlaying);
+
+  window_.OnMouseDown(502, 479);
+  window_.OnMouseDown(639, 463);
+  window_.OnMouseDown(503, 464);
+  setenv("PATH", oldPath.c_str(), 1);
+  for (int i = 0; i < 200 && testing_support::ReadFile(out).empty(); ++i) usleep(10000);
+  EXPECT_EQ(testing_support::ReadFile(out),
+            std::string(kHomePageAddress) + "|" + kHomePageAddress + "\n");
+  // Every click also reached the game.
+  EXPECT_EQ(log_.size(), 3u);
+}
+
+TEST_F(GWindowTest, EveryCommandSetsTheBackgroundAndUnknownOnesReturn0) {
+  Settings().background = 0x123456;
+  game_->background = 0;
+  game_->clearFlag = 0;
+  EXPECT_EQ(window_.OnCommand(114), 0u);
+  EXPECT_EQ(game_->background, 0x123456u);
+  EXPECT_EQ(game_->clearFlag, 1);
+  EXPECT_EQ(window_.OnCommand(kCmdNewGame), 1u);
+  EXPECT_EQ(Settings().gameStarted, 1);
+  EXPECT_EQ(log_, Log({"new game"}));
+}
+
+TEST_F(GWindowTest, ShutDownSavesSettingsAndTheGameByRunState) {
+  struct Case {
+    u8 autosave;
+    u8 run;
+    bool saves;
+  };
+  // A game being played is kept; after a lost game the invalid snapshot
+  // replaces an older autosave; the title and the demo write nothing.
+  const Case cases[] = {{1, kRunPlaying, true}, {1, kRunGameOver, true}, {1, kRunTitle, false},
+                        {1, kRunDemo, false},   {0, kRunPlaying, false}};
+  for (const Case& c : cases) {
+    log_.clear();
+    Settings().autosave = c.autosave;
+    game_->SetRunState(c.run);
+    window_.OnExit();
+    EXPECT_EQ(log_ == Log({"save 0"}), c.saves) << int(c.autosave) << " " << int(c.run);
+  }
+  SettingsRecord stored;
+  ASSERT_EQ(ReadRecordFile(kRecordSettings, stored.Bytes(), kSettingsRecordSize), 1u);
+  EXPECT_EQ(stored.autosave, 0);
+}
+
+TEST_F(GWindowTest, CancelledScreenOverALostGameStartsANewGame) {
+  game_->SetRunState(kRunGameOver);
+  IInterface* screen = IInterface::Create(&window_, 0, kCmdNewGame);
+  window_.PushScreen(screen);
+  screen->resume = 1;
+  screen->SetState(kScreenClosed);
+  window_.OnTimer(20);  // pops it
+  EXPECT_EQ(log_, Log({"new game"}));
+  EXPECT_EQ(window_.lastResume, 1);
+  EXPECT_EQ(window_.inputTarget, game_);
+}
