@@ -358,19 +358,19 @@ void Board::UpdateCellPositions() {
   }
 }
 
-void Board::SeedPhysicsNode(const Ball& ball, int nodeRow, int nodeCol) {
-  if (!settings_.physics) return;
-  if (nodeRow < 0 || nodeRow >= SpringLattice::kRows || nodeCol < 0 ||
-      nodeCol >= SpringLattice::kColumns) {
+void Board::SeedPhysicsNode(int row, int col, const Ball& shot) {
+  if (!settings_.physics || !InGrid(row, col)) return;
+  const Ball& settled = cells_[row][col];
+  LatticeNode& n = fx_.lattice.CellNode(row, col);
+  n.occupied = settled.colour;
+  if (settled.colour == 0) {
+    n.Reset();
     return;
   }
-  LatticeNode& n = fx_.lattice.Node(nodeRow, nodeCol);
-  n.x = ball.x;
-  n.y = ball.y;
-  n.vx = ball.vx;
-  n.vy = ball.vy;
-  n.occupied = ball.colour;
-  if (ball.colour == 0) n.Reset();
+  n.x = settled.x;
+  n.y = settled.y;
+  n.vx = shot.vx;
+  n.vy = shot.vy;
 }
 
 void Board::StepLattice(const Ball& cue, i32 speed, u8 flying) {

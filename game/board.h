@@ -95,8 +95,10 @@ class Board : public CBase {
   void BuildLattice();
   // Each ball takes its node's position.
   void UpdateCellPositions();
-  // With Physics on, the node takes the ball's position, velocity and colour.
-  void SeedPhysicsNode(const Ball& ball, int nodeRow, int nodeCol);
+  // With Physics on, the node under a cell where a shot has just settled
+  // takes the cell ball's position and colour and the shot ball's velocity,
+  // so the lattice carries the ball home from where it stopped.
+  void SeedPhysicsNode(int row, int col, const Ball& shot);
   // With Physics on: one lattice step pushed by the cue ball, then the balls
   // follow their nodes. With Physics off nothing moves.
   void StepLattice(const Ball& cue, i32 speed, u8 flying);
