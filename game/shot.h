@@ -94,13 +94,23 @@ class Shot : public CBase {
   SoundFn sound;
 
  private:
+  // The next colour: any colour in play other than the cue ball's (the
+  // only one when no other is left), 0 when none is.
+  u8 DrawNextColour();
+  static void RollUpFrom(Ball& ball, int y);
+  // One tick while cushion contacts are still to come.
+  void CushionStep();
+  void Bounce();
+  // With no bounces left: the next move would leave the table.
+  bool WouldCrossCushion() const;
+  // Moving down, already past its cell: nothing turns it back.
+  bool Lost() const;
   // The squared distance to the landing cell in whole pixels (24.8).
-  i32 CellDistanceSq() const;
-  u8 CushionStep();
+  i64 CellDistanceSq() const;
+  // One tick straight toward the landing cell at the shot's speed.
   u8 HomeStep();
   u8 Arrive();
   u8 Burst();
-  bool WouldCrossCushion() const;
   void Play(short effect) const;
 
   Board& board_;
@@ -117,5 +127,6 @@ class Shot : public CBase {
   bool homing_ = false;
   i32 ticks_ = 0;
   i32 tickBudget_ = 0;
-  i32 lastDistanceSq_ = 0;
+  i32 shotSpeed_ = 0;  // the speed the shot left with
+  i64 lastDistanceSq_ = 0;
 };
