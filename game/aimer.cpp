@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "game/board.h"
+#include "game/shot.h"
 
 namespace {
 
@@ -17,14 +18,6 @@ constexpr i32 kTraceLeft = Aimer::kBoxLeft + 1;
 constexpr i32 kTraceRight = 456 * kFixOne;
 // A ball nearer than about 16.66 px (squared, 24.8) ends the trace.
 constexpr i64 kNearSq = 71088;
-
-// Rows and columns of the grid under a point (24.8), as the trace sees them.
-int TraceRow(i32 y) { return static_cast<int>(((i64{y} - 6 * kFixOne) << 8) / (18 * kFixOne) >> 8); }
-int TraceColumn(i32 x, int row) {
-  const i32 left = (row & 1) ? 16 * kFixOne : 6 * kFixOne;
-  const int col = static_cast<int>(((i64{x} - left) << 8) / (20 * kFixOne) >> 8);
-  return std::max(col, 0);
-}
 
 }  // namespace
 
@@ -93,17 +86,7 @@ FixVec Aimer::AimStep(int a, const i32* trig) {
 bool Aimer::NearBall(i32 x, i32 y, const Board& board) {
   const int row = TraceRow(y);
   if (row > Board::kRows - 1) return false;
-  const int col = TraceColumn(x, row);
-  const int diagonal = (row & 1) ? col + 1 : col - 1;
-  const int cells[4][2] = {{row - 1, col}, {row - 1, diagonal}, {row, col - 1}, {row, col + 1}};
-  for (const auto& cell : cells) {
-    const int r = cell[0], c = cell[1];
-    if (!Board::InGrid(r, c) || board.Cell(r, c).colour == 0) continue;
-    const i64 dx = Board::CellX(r, c) - x;
-    const i64 dy = Board::CellY(r) - y;
-    if (((dx * dx) >> 8) + ((dy * dy) >> 8) < kNearSq) return true;
-  }
-  return false;
+  return BallNearPoint(board, row, std::max(TraceColumn(x, row), 0), x, y, kNearSq, false);
 }
 
 void Aimer::Turn(i16 delta, const i32* trig, const Board& board) {

@@ -24,19 +24,34 @@ constexpr i32 kMinSpeed = 2 * kFixOne;
 // point of the table lies 70 ticks from a cell at 10 px per tick.
 constexpr i32 kHomingTicks = 70;
 
-// The grid row and column under a point of a trace (24.8), the column
-// clamped to the grid.
-int TraceRow(i32 y) { return static_cast<int>(((i64{y} - 6 * kFixOne) << 8) / (18 * kFixOne) >> 8); }
-int TraceColumn(i32 x, int row) {
-  const i32 left = (row & 1) ? 16 * kFixOne : 6 * kFixOne;
-  const int col = static_cast<int>(((i64{x} - left) << 8) / (20 * kFixOne) >> 8);
-  return std::clamp(col, 0, Board::kColumns - 1);
+
+// The unit step toward a point dx, dy (24.8) above: the major component 1.0.
+FixVec UnitStep(i32 dx, i32 dy) {
+  const i64 ax = std::abs(i64{dx}), ay = std::abs(i64{dy});
+  if (dx == 0) return {0, -kFixOne};
+  if (ay < ax) return {dx > 0 ? kFixOne : -kFixOne, static_cast<i32>(-(ay * kFixOne) / ax)};
+  return {static_cast<i32>(i64{dx} * kFixOne / ay), -kFixOne};
 }
 
-// True when a ball in one of the cells above, beside or (for a shot that
-// may come down) diagonally below (row, col) has its centre nearer than the
-// capture radius to the point.
-bool NearBall(const Board& board, int row, int col, i32 x, i32 y, i64 radiusSq, bool below) {
+// A velocity toward (dx, dy) whose major component is speed; a vertical
+// one keeps the sign of dy (up when there is no difference at all).
+FixVec Toward(i64 dx, i64 dy, i32 speed) {
+  const i64 ax = std::abs(dx), ay = std::abs(dy);
+  if (dx == 0) return {0, dy > 0 ? speed : -speed};
+  if (ax > ay) return {dx > 0 ? speed : -speed, static_cast<i32>(((speed * dy) & ~i64{0xff}) / ax)};
+  return {static_cast<i32>(((speed * dx) & ~i64{0xff}) / ay), dy > 0 ? speed : -speed};
+}
+
+}  // namespace
+
+int TraceRow(i32 y) { return static_cast<int>((i64{y} - 6 * kFixOne) * kFixOne / (18 * kFixOne) >> 8); }
+
+int TraceColumn(i32 x, int row) {
+  const i32 left = (row & 1) ? 16 * kFixOne : 6 * kFixOne;
+  return static_cast<int>((i64{x} - left) * kFixOne / (20 * kFixOne) >> 8);
+}
+
+bool BallNearPoint(const Board& board, int row, int col, i32 x, i32 y, i64 radiusSq, bool below) {
   const int diagonal = (row & 1) ? col + 1 : col - 1;
   const int cells[5][2] = {
       {row - 1, col}, {row - 1, diagonal}, {row, col - 1}, {row, col + 1}, {row + 1, diagonal}};
@@ -50,25 +65,6 @@ bool NearBall(const Board& board, int row, int col, i32 x, i32 y, i64 radiusSq, 
   }
   return false;
 }
-
-// The unit step toward a point dx, dy (24.8) above: the major component 1.0.
-FixVec UnitStep(i32 dx, i32 dy) {
-  const i64 ax = std::abs(i64{dx}), ay = std::abs(i64{dy});
-  if (dx == 0) return {0, -kFixOne};
-  if (ay < ax) return {dx > 0 ? kFixOne : -kFixOne, static_cast<i32>(-(ay << 8) / ax)};
-  return {static_cast<i32>((i64{dx} << 8) / ay), -kFixOne};
-}
-
-// A velocity toward (dx, dy) whose major component is speed; a vertical
-// one keeps the sign of dy (up when there is no difference at all).
-FixVec Toward(i64 dx, i64 dy, i32 speed) {
-  const i64 ax = std::abs(dx), ay = std::abs(dy);
-  if (dx == 0) return {0, dy > 0 ? speed : -speed};
-  if (ax > ay) return {dx > 0 ? speed : -speed, static_cast<i32>(((speed * dy) & ~i64{0xff}) / ax)};
-  return {static_cast<i32>(((speed * dx) & ~i64{0xff}) / ay), dy > 0 ? speed : -speed};
-}
-
-}  // namespace
 
 i32 CaptureRadius(i32 power) { return 5120 + (((power - kFixOne) * -490) >> 8); }
 
@@ -102,7 +98,7 @@ ShotTrace TraceShot(const Board& board, i32 fromX, i32 fromY, i32 targetX, i32 t
       row = TraceRow(y);
       if (row >= Board::kRows) continue;  // below the grid, still rising
     }
-    const int col = TraceColumn(x, row);
+    const int col = std::clamp(TraceColumn(x, row), 0, Board::kColumns - 1);
     if (board.Cell(row, col).colour != 0) {
       // Stop in the cell before; a ball at the very start leaves no room.
       if (prevRow < 0) return ShotTrace{};
@@ -115,7 +111,7 @@ ShotTrace TraceShot(const Board& board, i32 fromX, i32 fromY, i32 targetX, i32 t
     // rehearsal, which has no top cushion, ends in the top row.
     const bool bottom = topCushion && step.y > 0 && row == Board::kRows - 1;
     const bool top = !topCushion && row == 0;
-    if (bottom || top || NearBall(board, row, col, x, y, radiusSq, topCushion)) {
+    if (bottom || top || BallNearPoint(board, row, col, x, y, radiusSq, topCushion)) {
       trace.found = true;
       trace.leavesBottom = bottom;
       trace.row = static_cast<i16>(row);
@@ -200,24 +196,22 @@ bool Shot::ComputeShot(i32 targetX, i32 targetY, i32 power) {
 
 u8 Shot::FlightStep() {
   ++ticks_;
-  if (!homing_ && (ticks_ > tickBudget_ - kHomingTicks || Lost())) homing_ = true;
-  if (homing_) return HomeStep();
+  if (homing_ || ticks_ > tickBudget_ - kHomingTicks || Lost()) return FlyHome();
   if (bounces_ > 0) {
     CushionStep();
     if (bounces_ > 0) return 1;
   }
-  if (WouldCrossCushion()) {
-    homing_ = true;
-    return HomeStep();
+  if (WouldCrossCushion()) return FlyHome();
+  if (leavesBottom_) {
+    // Down the table and out: it bursts once past the bottom row's centre.
+    if (cue_.y > Board::CellY(landingRow_)) return Burst();
+    cue_.Advance();
+    return 1;
   }
   const i64 d2 = CellDistanceSq();
-  if (leavesBottom_ && cue_.y > Board::CellY(landingRow_)) return Burst();
-  if (leavesBottom_ || d2 >= kSteerZoneSq) {
-    // On the way: a ball that has started to move away has missed its cell.
-    if (d2 >= kSteerZoneSq && d2 > lastDistanceSq_) {
-      homing_ = true;
-      return HomeStep();
-    }
+  if (d2 >= kSteerZoneSq) {
+    // On the way; a ball that has started to move away has missed its cell.
+    if (d2 > lastDistanceSq_) return FlyHome();
     lastDistanceSq_ = d2;
     cue_.Advance();
     return 1;
@@ -281,7 +275,8 @@ void Shot::SteerBall() {
   cue_.vy = v.y;
 }
 
-u8 Shot::HomeStep() {
+u8 Shot::FlyHome() {
+  homing_ = true;
   const i64 dx = i64{Board::CellX(landingRow_, landingCol_)} - cue_.x;
   const i64 dy = i64{Board::CellY(landingRow_)} - cue_.y;
   const FixVec v = Toward(dx, dy, shotSpeed_);

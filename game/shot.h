@@ -6,6 +6,12 @@
 // to get there. A flight whose bounces do not come out as traced, that
 // misses its cell or that takes too long is steered straight into the
 // landing cell, so a shot always ends.
+//
+// In the game: the shot state computes the shot toward the aimer's target
+// (no shot: back to aiming), then calls FlightStep each tick. When it
+// returns 0, LeavesBottom() tells a bottom hit (the table is recoloured)
+// from a settled ball (its cluster is looked for at LandingRow/LandingCol);
+// the settled ball's lattice node has already been seeded.
 #pragma once
 
 #include <functional>
@@ -22,6 +28,16 @@ struct SettingsRecord;
 constexpr int kShootX = 231;
 constexpr int kShootY = 466;
 constexpr int kNextY = 486;
+
+// The grid row and column under a point of a trace (24.8) as the traces
+// find them: whole rows of 18 px from y 6 and columns of 20 px from x 6
+// (x 16 on odd rows). Neither is clamped to the grid.
+int TraceRow(i32 y);
+int TraceColumn(i32 x, int row);
+// True when a ball in the cells above (row, col), beside it, or with below
+// also diagonally below it, has its centre nearer than the squared radius
+// (24.8) to the point (24.8). Cells outside the grid are skipped.
+bool BallNearPoint(const Board& board, int row, int col, i32 x, i32 y, i64 radiusSq, bool below);
 
 // Capture radius of a cue power (24.8, 1.0..8.0): 20 px at 1.0, 1.914 px
 // less per power step.
@@ -67,7 +83,7 @@ class Shot : public CBase {
   // 0 when there is no colour left: nothing is placed.
   u8 NextBall();
   // Computes the shot of the cue ball toward the target (24.8) at the power
-  // (24.8, 1.0..8.0): the landing cell, the bounces, whether it leaves
+  // (24.8, kept within 1.0..8.0): the landing cell, the bounces, whether it leaves
   // through the bottom, the flight speed and the ball's velocity. False,
   // with nothing changed, when the target is not above the ball.
   bool ComputeShot(i32 targetX, i32 targetY, i32 power);
@@ -107,8 +123,9 @@ class Shot : public CBase {
   bool Lost() const;
   // The squared distance to the landing cell in whole pixels (24.8).
   i64 CellDistanceSq() const;
-  // One tick straight toward the landing cell at the shot's speed.
-  u8 HomeStep();
+  // From now on flies straight toward the landing cell at the shot's
+  // speed; one tick of that.
+  u8 FlyHome();
   u8 Arrive();
   u8 Burst();
   void Play(short effect) const;
