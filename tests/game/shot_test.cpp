@@ -185,19 +185,6 @@ TEST(ShotTest, NextBallDrawsAColourOtherThanTheCueBalls) {
   EXPECT_EQ(s.cue.y, 486 * kOne);
   EXPECT_EQ(s.next.y, 506 * kOne);
 
-  // Three colours: draws from the sorted list until one differs from the
-  // cue ball's.
-  ShotRig three(9);
-  for (int c = 1; c <= 3; ++c) three.rig->Put(2, c, static_cast<u8>(c));
-  three.rig->settings.nextColour = 2;
-  u32 replay = three.rig->colour;
-  u8 expected;
-  do {
-    expected = static_cast<u8>(NextRandom(replay) % 3 + 1);
-  } while (expected == 2);
-  ASSERT_EQ(three.shot.NextBall(), 1);
-  EXPECT_EQ(three.rig->settings.nextColour, expected);
-  EXPECT_EQ(three.rig->colour, replay);
 }
 
 TEST(ShotTest, NextBallWithOneColourOrNone) {
