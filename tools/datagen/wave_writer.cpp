@@ -14,6 +14,7 @@ void PutId(std::vector<std::uint8_t>& out, const char* id) { out.insert(out.end(
 std::vector<std::uint8_t> EncodeWave(const std::vector<std::int16_t>& samples, int rate) {
   const std::uint32_t dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
   std::vector<std::uint8_t> out;
+  out.reserve(44 + dataBytes);
   PutId(out, "RIFF");
   Put(out, 4 + (8 + 16) + (8 + dataBytes), 4);
   PutId(out, "WAVE");
