@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 
 namespace testing_support {
@@ -28,7 +30,45 @@ GameRun::~GameRun() {
   server_.Stop();
 }
 
+namespace {
+
+std::string RecordPath(const std::string& userDir, int number) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%06d.bin", number);
+  return userDir + name;
+}
+
+}  // namespace
+
+std::vector<unsigned char> GameRun::ReadRecord(int number) const {
+  const std::string stored = ReadFile(RecordPath(UserDir(), number));
+  std::vector<unsigned char> plain(stored.begin(), stored.end());
+  for (size_t i = 0; i < plain.size(); ++i) plain[i] ^= static_cast<unsigned char>(number + i);
+  return plain;
+}
+
+bool GameRun::WaitStill(int timeoutMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  RgbImage before = client_.Grab(window_);
+  while (std::chrono::steady_clock::now() < end) {
+    SleepMs(250);
+    RgbImage now = client_.Grab(window_);
+    if (now.pixels == before.pixels && !now.pixels.empty()) return true;
+    before = std::move(now);
+  }
+  return false;
+}
+
 bool GameRun::Start(const GameOptions& options) {
+  homePath_ = options.home.empty() ? home_.Path() : options.home;
+  for (const auto& [number, bytes] : options.records) {
+    std::vector<unsigned char> stored = bytes;
+    for (size_t i = 0; i < stored.size(); ++i) stored[i] ^= static_cast<unsigned char>(number + i);
+    if (!WriteFile(RecordPath(UserDir(), number), stored)) {
+      error_ = "cannot write a record file";
+      return false;
+    }
+  }
   if (!server_.Start(options.depth)) {
     skip_ = "Xvfb is not available";
     return false;
@@ -43,7 +83,7 @@ bool GameRun::Start(const GameOptions& options) {
     return false;
   }
   std::map<std::string, std::string> env = {{"DISPLAY", server_.Display()},
-                                            {"HOME", home_.Path()}};
+                                            {"HOME", homePath_}};
   for (const auto& [k, v] : options.env) env[k] = v;
   if (!game_.Start({exe}, env, install_.Path(), install_ / "stdout.txt",
                    install_ / "stderr.txt")) {

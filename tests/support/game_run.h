@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "tests/support/process.h"
 #include "tests/support/x_session.h"
@@ -16,6 +17,12 @@ struct GameOptions {
   bool withData = true;         // put the data next to the executable
   bool waitForWindow = true;
   std::map<std::string, std::string> env;  // extra environment
+  // A home directory to use instead of a fresh one (kept after the run),
+  // so that one run finds what an earlier one saved.
+  std::string home;
+  // Record files to put in the user directory before the start: record
+  // number to plain bytes (scrambled on the way as the game does).
+  std::map<int, std::vector<unsigned char>> records;
 };
 
 class GameRun {
@@ -35,8 +42,14 @@ class GameRun {
   // returns the picture.
   RgbImage Screenshot(const std::string& name);
 
-  const std::string& Home() const { return home_.Path(); }
-  std::string UserDir() const { return home_.Path() + "/.Dorrimac-1.2/"; }
+  const std::string& Home() const { return homePath_; }
+  std::string UserDir() const { return homePath_ + "/.Dorrimac-1.2/"; }
+  // The plain bytes of a record file in the user directory (empty when
+  // there is none).
+  std::vector<unsigned char> ReadRecord(int number) const;
+  // Waits until two grabs taken a little apart are the same picture (the
+  // game is waiting for the player); false on time-out.
+  bool WaitStill(int timeoutMs);
   const std::string& InstallDir() const { return install_.Path(); }
   XClient& Client() { return client_; }
   Window GameWindow() const { return window_; }
@@ -47,6 +60,7 @@ class GameRun {
  private:
   XvfbServer server_;
   TempDir home_;
+  std::string homePath_;
   TempDir install_;
   ChildProcess game_;
   XClient client_;
