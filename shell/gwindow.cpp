@@ -1,6 +1,7 @@
 #include "shell/gwindow.h"
 
 #include "audio/music_player.h"
+#include "game/game.h"
 #include "platform/key_codes.h"
 #include "platform/record_file.h"
 #include "platform/system.h"
@@ -34,6 +35,7 @@ i32 GWindow::OnCreate() {
     music->Play(-1);
   }
   settings.gameStarted = 0;
+  game = GGame::Create(this, imagePack, clipList, dirtyList, context);
 
   if (game) {
     game->background = settings.background;
