@@ -189,6 +189,8 @@ void GGame::ApplySettings() {
   sound_->SetSoundOn(s.sound);
 }
 
+// Switched on, the resting balls are projected again, so that their
+// shadows take their place and size at once instead of at the next move.
 void GGame::SetShadows(u8 on) {
   board_->SetShadows(on);
   aimer_.SetShadows(on);
@@ -196,6 +198,13 @@ void GGame::SetShadows(u8 on) {
   fx_->smallBalls.SetShadows(on);
   cueBall.SetShadow(on);
   nextBall.SetShadow(on);
+  if (!on) return;
+  for (int r = 0; r < Board::kRows; ++r) {
+    for (int c = 0; c < Board::kColumns; ++c) board_->Cell(r, c).Project();
+  }
+  for (Ball& dot : aimer_.dots) dot.Project();
+  cueBall.Project();
+  nextBall.Project();
 }
 
 // The lattice is laid out again under the board either way; switched off,

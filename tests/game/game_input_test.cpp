@@ -1,0 +1,87 @@
+// The five window buttons drawn on the game screen: what a press and a
+// release do, in both Controls styles.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/game/game_rig.h"
+
+namespace {
+
+using game_testing::GameRig;
+
+constexpr u8 kCmdMenu = 103;
+constexpr u8 kCmdHelp = 109;
+
+TEST(GameButtonsTest, MenuOpensOnThePressOthersActOnTheRelease) {
+  GameRig rig(41);
+  ASSERT_TRUE(rig.StartPlaying());
+  std::vector<u8>& sent = rig.window.commands;
+
+  rig.game->OnMouseDown(520, 50);  // the menu button
+  EXPECT_EQ(sent, std::vector<u8>{kCmdMenu});
+  rig.game->OnMouseUp(520, 50);
+  EXPECT_EQ(sent, std::vector<u8>{kCmdMenu});
+
+  // Help: the pressed look shows until the release sends the command.
+  rig.game->OnMouseDown(565, 10);
+  EXPECT_TRUE(sent.size() == 1 && rig.game->State() == kStatePlayerAims);
+  rig.game->OnMouseUp(0, 0);
+  EXPECT_EQ(sent, (std::vector<u8>{kCmdMenu, kCmdHelp}));
+
+  rig.game->OnMouseDown(622, 10);  // close
+  rig.game->OnMouseUp(622, 10);
+  EXPECT_EQ(sent, (std::vector<u8>{kCmdMenu, kCmdHelp, kCmdExit}));
+
+  // Window size: the setting flips each time.
+  EXPECT_EQ(rig.Settings().windowMode, 0);
+  rig.Click(603, 10);
+  EXPECT_EQ(rig.Settings().windowMode, 1);
+  rig.Click(603, 10);
+  EXPECT_EQ(rig.Settings().windowMode, 0);
+
+  // Minimise, released elsewhere, still iconifies.
+  EXPECT_FALSE(rig.window.IsIconified());
+  rig.game->OnMouseDown(585, 10);
+  rig.game->OnMouseUp(100, 400);
+  EXPECT_TRUE(rig.window.IsIconified());
+  EXPECT_EQ(sent.size(), 3u);
+  EXPECT_EQ(rig.game->State(), kStatePlayerAims);  // no click reached the table
+}
+
+TEST(GameButtonsTest, PressedLookShowsWhileHeldAndWorksWithTheKeys) {
+  GameRig rig(43, [](SettingsRecord& s) { s.controls = kControlsKeys; });
+  ASSERT_TRUE(rig.StartPlaying());
+  rig.game->OnMouseDown(565, 10);
+  rig.Tick();
+  rig.game->OnMouseUp(565, 10);
+  EXPECT_EQ(rig.window.commands, std::vector<u8>{kCmdHelp});
+}
+
+// During the title and after a game a click starts a new game; the
+// buttons are not there.
+TEST(GameButtonsTest, ClickOnTheTitleStartsAGame) {
+  GameRig rig(47);
+  rig.game->OnMouseDown(520, 50);
+  EXPECT_TRUE(rig.window.commands.empty());
+  EXPECT_EQ(rig.game->State(), kStateClearEffects);
+}
+
+// Pause lights the menu button and the game remembers the options; the
+// first tick after the menu unlights it.
+TEST(GameButtonsTest, PauseLightsTheMenuButtonOnlyDuringAGame) {
+  GameRig rig(53);
+  rig.game->Pause();
+  EXPECT_FALSE(rig.game->MenuButton().visible);
+  ASSERT_TRUE(rig.StartPlaying());
+  rig.game->Pause();
+  EXPECT_TRUE(rig.game->MenuButton().visible);
+  EXPECT_EQ(rig.game->MenuButton().state, 2);
+  rig.Tick();
+  EXPECT_FALSE(rig.game->MenuButton().visible);
+  rig.game->Pause();
+  rig.game->Resume();
+  EXPECT_FALSE(rig.game->MenuButton().visible);
+}
+
+}  // namespace

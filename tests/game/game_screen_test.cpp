@@ -1,0 +1,179 @@
+// The game screen: its layout, the options applied after the menu, the
+// effects asked for, and a dirty redraw that always shows what a full
+// redraw of the same clips shows.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/window.h"
+#include "tests/game/game_rig.h"
+#include "tools/common/png_writer.h"
+
+namespace {
+
+using game_testing::GameRig;
+
+constexpr i32 kOne = 256;
+
+std::vector<u8> Pixels(OWindow& window) {
+  const Surface* s = window.BackBuffer();
+  std::vector<u8> rgb;
+  rgb.reserve(640 * 480 * 3);
+  for (int y = 0; y < 480; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      const u8* p = s->At(x, y);
+      rgb.insert(rgb.end(), {p[2], p[1], p[0]});
+    }
+  }
+  return rgb;
+}
+
+// Pixels where the screen the dirty redraws left differs from a full
+// redraw of the same clips (which then stays on the screen). A differing
+// screen is kept as a picture for a person to look at.
+int PixelsOffFullRedraw(GameRig& rig, const std::string& name) {
+  const std::vector<u8> dirty = Pixels(rig.window);
+  rig.game->DrawAll();
+  const std::vector<u8> full = Pixels(rig.window);
+  int n = 0;
+  for (size_t i = 0; i < full.size(); i += 3) {
+    n += dirty[i] != full[i] || dirty[i + 1] != full[i + 1] || dirty[i + 2] != full[i + 2];
+  }
+  if (n) png::Write(testing_support::ArtifactDir() + "/" + name + ".png", 640, 480, 3, dirty);
+  return n;
+}
+
+TEST(GameScreenTest, LayoutOfTheTitleAndTheTable) {
+  GameRig rig(83);
+  // The title: four quadrants at half the window, the table hidden.
+  EXPECT_EQ(rig.game->State(), kStateTitle);
+  EXPECT_EQ(rig.game->Gauge().Power(), 4 * kOne);  // Pen
+  EXPECT_FALSE(rig.game->Gauge().Clip().visible);
+  EXPECT_FALSE(rig.game->ScoreDisplay().Digit(0).visible);
+  ASSERT_TRUE(rig.StartPlaying());
+  EXPECT_TRUE(rig.game->Gauge().Clip().visible);
+  EXPECT_EQ(rig.game->Gauge().Clip().y, (469 - 4 * 57) * kOne);
+  EXPECT_EQ(rig.game->ScoreDisplay().Digit(0).x, 548 * kOne);
+  EXPECT_EQ(rig.game->ScoreDisplay().Digit(0).y, 249 * kOne);
+  EXPECT_EQ(rig.game->LevelDisplay().Digit(0).y, 307 * kOne);
+  EXPECT_EQ(rig.game->cueBall.x, 231 * kOne);
+  EXPECT_EQ(rig.game->cueBall.y, 466 * kOne);
+  EXPECT_EQ(rig.game->nextBall.y, 486 * kOne);
+
+  GameRig keys(83, [](SettingsRecord& s) {
+    s.controls = kControlsKeys;
+    s.skill = kSkillMaster;
+  });
+  ASSERT_TRUE(keys.StartPlaying());
+  EXPECT_EQ(keys.game->Gauge().Power(), kOne);
+  EXPECT_GT(keys.game->GetAimer().dotCount, 0);
+  EXPECT_TRUE(keys.game->GetAimer().dots[0].ballClip.visible);
+}
+
+// The menu opens over the game; the options screen may change the
+// shadows; the window repaints the game in full and resumes it.
+void MenuOverTheGame(GameRig& rig, u8 shadows) {
+  rig.game->Pause();
+  rig.Settings().shadows = shadows;
+  rig.game->ApplySettings();
+  rig.window.BackBuffer()->Lock();
+  rig.window.BackBuffer()->Fill(0xff00ff);  // the screens drawn over the game
+  rig.window.BackBuffer()->Unlock();
+  rig.game->DrawAll();
+  rig.game->Resume();
+}
+
+// Demo frames, then the menu over a flight twice, switching the shadows
+// off and on again (they come back where the ball and the lattice have
+// taken them, and move on at once): the screen always equals a full
+// redraw, so no clip leaves a trail.
+TEST(GameScreenTest, DirtyRedrawLeavesNoTrails) {
+  GameRig rig(89);
+  rig.Tick(40);
+  EXPECT_EQ(PixelsOffFullRedraw(rig, "trail_title"), 0);
+  rig.game->StartDemo();
+  for (int i = 0; i < 8; ++i) {
+    rig.Tick(75);
+    EXPECT_EQ(PixelsOffFullRedraw(rig, "trail_demo_" + std::to_string(i)), 0) << i;
+  }
+  ASSERT_TRUE(rig.TickUntil(kStateShot));
+  MenuOverTheGame(rig, 0);
+  rig.Tick(2);
+  EXPECT_EQ(PixelsOffFullRedraw(rig, "trail_no_shadows"), 0);
+  MenuOverTheGame(rig, 1);
+  for (int i = 0; i < 6; ++i) {
+    rig.Tick(2);
+    EXPECT_EQ(PixelsOffFullRedraw(rig, "trail_resumed_" + std::to_string(i)), 0) << i;
+  }
+}
+
+TEST(GameScreenTest, OptionsAppliedAfterTheMenu) {
+  GameRig rig(97);
+  ASSERT_TRUE(rig.StartPlaying());
+  rig.Click(231, 200);
+  ASSERT_TRUE(rig.TickUntil(kStateMatch));  // the lattice has pushed the balls aside
+  Board& board = rig.GetBoard();
+  bool moved = false;
+  for (int r = 0; r < Board::kRows; ++r) {
+    for (int c = 0; c < Board::kColumns; ++c) {
+      const Ball& b = board.Cell(r, c);
+      if (b.colour && (b.x != Board::CellX(r, c) || b.y != Board::CellY(r))) moved = true;
+    }
+  }
+  ASSERT_TRUE(moved);
+  rig.game->Pause();
+  rig.Settings().physics = 0;
+  rig.Settings().shadows = 0;
+  rig.Settings().controls = kControlsKeys;
+  rig.game->ApplySettings();
+  for (int r = 0; r < Board::kRows; ++r) {
+    for (int c = 0; c < Board::kColumns; ++c) {
+      const Ball& b = board.Cell(r, c);
+      if (!b.colour) continue;
+      ASSERT_EQ(b.x, Board::CellX(r, c)) << r << "," << c;
+      ASSERT_EQ(b.y, Board::CellY(r)) << r << "," << c;
+      ASSERT_EQ(b.ballClip.x, b.x);
+      EXPECT_FALSE(b.shadowClip.visible);
+    }
+  }
+  EXPECT_FALSE(rig.game->cueBall.shadowClip.visible);
+  EXPECT_EQ(rig.game->GetAimer().mode, kControlsKeys);
+  EXPECT_EQ(rig.game->cuePower, 0);
+  EXPECT_EQ(rig.game->Gauge().Power(), kOne);
+
+  rig.game->Pause();
+  rig.Settings().controls = kControlsPen;
+  rig.game->ApplySettings();
+  EXPECT_EQ(rig.game->cuePower, 4 * kOne);
+  for (const Ball& dot : rig.game->GetAimer().dots) EXPECT_EQ(dot.state, kBallHidden);
+}
+
+// Shot 0 when the ball leaves, bounce 1 at a cushion and after a shot that
+// makes no cluster, match 2 for a cluster, alert 3 on the title; nothing at
+// all with the Sound setting off.
+TEST(GameScreenTest, EffectsAtTheirMoments) {
+  GameRig rig(101);
+  EXPECT_EQ(rig.TakeEffects(), std::vector<int>{SoundAlert});
+  ASSERT_TRUE(rig.StartPlaying());
+  rig.ClearBoard();
+  rig.Put(0, 0, rig.game->cueBall.colour == 1 ? 2 : 1);
+  rig.Put(0, 1, rig.game->cueBall.colour == 1 ? 3 : 1);
+  rig.TakeEffects();
+  rig.Click(440, 312);  // off the right cushion, up to the top left
+  ASSERT_TRUE(rig.TickUntil(kStateMatch));
+  EXPECT_EQ(rig.TakeEffects(), (std::vector<int>{SoundShot, SoundBounce}));
+  rig.Tick();
+  EXPECT_EQ(rig.TakeEffects(), std::vector<int>{SoundBounce});  // two is no cluster
+  EXPECT_EQ(rig.game->State(), kStateGrowth);
+
+  rig.game->Pause();
+  rig.Settings().sound = 0;
+  rig.game->ApplySettings();
+  ASSERT_TRUE(rig.TickUntil(kStatePlayerAims));
+  rig.Click(440, 312);
+  rig.TickUntilAiming();
+  EXPECT_TRUE(rig.TakeEffects().empty());
+}
+
+}  // namespace
