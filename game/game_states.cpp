@@ -2,6 +2,7 @@
 // the prologue (held-key aiming) and epilogue (animation and redraw) around
 // it.
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "audio/sound_manager.h"
@@ -184,7 +185,7 @@ i32 GGame::Tick() {
 // Held-key aiming: only while the player aims with the keys.
 void GGame::HeldKeyStep() {
   if (state != kStatePlayerAims || settings_->controls != kControlsKeys || heldKey == 0) return;
-  ++keyTicks;
+  if (keyTicks < INT16_MAX) ++keyTicks;  // a key held for minutes keeps its pace
   const i16 t = keyTicks;
   switch (heldKey) {
     case kKeyUp:

@@ -236,6 +236,26 @@ TEST(GameShotTest, ShotIntoTheBottomRowBurstsAndRecolours) {
   EXPECT_EQ(rig.game->Effects().bursts.LiveCount() > 0, true);
 }
 
+// Blocked at once by a ball just above the shooting point, the shot settles
+// in the bottom row on its way up: no bottom hit, and the board check that
+// follows ends the game.
+TEST(GameShotTest, ShotSettlingInTheBottomRowOnItsWayUpEndsTheGame) {
+  GameRig rig(21);
+  ASSERT_TRUE(rig.StartPlaying());
+  const u8 other = rig.game->cueBall.colour == 1 ? 2 : 1;
+  rig.ClearBoard();
+  rig.Put(24, 10, other);
+  rig.Put(24, 11, other);
+  rig.Click(231, 200);
+  ASSERT_EQ(rig.game->State(), kStateShot);
+  EXPECT_EQ(rig.game->GetShot().LandingRow(), 25);
+  EXPECT_FALSE(rig.game->GetShot().LeavesBottom());
+  ASSERT_TRUE(rig.TickUntil(kStateMatch, 100));
+  EXPECT_NE(rig.GetBoard().Cell(25, rig.game->GetShot().LandingCol()).colour, 0);
+  ASSERT_TRUE(rig.TickUntil(kStateGameOver, 500));
+  EXPECT_EQ(rig.game->runState, kRunGameOver);
+}
+
 // Two balls of the cue ball's colour low on the table; a full-power shot at
 // (258, 460) settles beside them and the three are removed, where the
 // flight as first written flew on into the bottom row.
