@@ -1,5 +1,5 @@
 // The five window buttons drawn on the game screen: what a press and a
-// release do, in both Controls styles.
+// release do, and the lit menu button while the menu is open.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -49,26 +49,8 @@ TEST(GameButtonsTest, MenuOpensOnThePressOthersActOnTheRelease) {
   EXPECT_EQ(rig.game->State(), kStatePlayerAims);  // no click reached the table
 }
 
-TEST(GameButtonsTest, PressedLookShowsWhileHeldAndWorksWithTheKeys) {
-  GameRig rig(43, [](SettingsRecord& s) { s.controls = kControlsKeys; });
-  ASSERT_TRUE(rig.StartPlaying());
-  rig.game->OnMouseDown(565, 10);
-  rig.Tick();
-  rig.game->OnMouseUp(565, 10);
-  EXPECT_EQ(rig.window.commands, std::vector<u8>{kCmdHelp});
-}
-
-// During the title and after a game a click starts a new game; the
-// buttons are not there.
-TEST(GameButtonsTest, ClickOnTheTitleStartsAGame) {
-  GameRig rig(47);
-  rig.game->OnMouseDown(520, 50);
-  EXPECT_TRUE(rig.window.commands.empty());
-  EXPECT_EQ(rig.game->State(), kStateClearEffects);
-}
-
-// Pause lights the menu button and the game remembers the options; the
-// first tick after the menu unlights it.
+// Pause lights the menu button during a game only; the first tick after
+// the menu, or the resume, unlights it.
 TEST(GameButtonsTest, PauseLightsTheMenuButtonOnlyDuringAGame) {
   GameRig rig(53);
   rig.game->Pause();
