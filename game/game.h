@@ -128,7 +128,6 @@ class GGame : public IGame {
   const NumberDisplay& LevelDisplay() const { return level_; }
   const SaveRecord& SaveBuffer() const { return *save_; }
   GMenuButton& MenuButton() { return menuButton_; }
-  SettingsRecord& Settings() { return *settings_; }
 
   Ball cueBall;   // at the shooting point; the ball that is shot and flies
   Ball nextBall;  // shown below the cue ball

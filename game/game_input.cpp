@@ -3,7 +3,6 @@
 // and the five window buttons in both styles.
 #include <algorithm>
 
-#include "game/board.h"
 #include "game/game.h"
 #include "platform/key_codes.h"
 #include "platform/window.h"

@@ -10,7 +10,6 @@
 #include "game/board.h"
 #include "game/game.h"
 #include "platform/key_codes.h"
-#include "platform/window.h"
 #include "ui/app_context.h"
 #include "ui/settings.h"
 
