@@ -118,12 +118,7 @@ void GGame::RegisterClips() {
   if (!clips) return;
   for (OClip& c : titleClips_) clips->Add(&c);
   for (OClip& c : tableClips_) clips->Add(&c);
-  for (GMenuButton* b : {&menuButton_, static_cast<GMenuButton*>(&minButton_),
-                         static_cast<GMenuButton*>(&maxButton_),
-                         static_cast<GMenuButton*>(&helpButton_),
-                         static_cast<GMenuButton*>(&closeButton_)}) {
-    clips->Add(b);
-  }
+  for (GMenuButton* b : Buttons()) clips->Add(b);
   level_.RegisterClips(*clips);
   cue_.RegisterClips(*clips);
   clips->Add(&levelCaption_);

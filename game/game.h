@@ -7,6 +7,8 @@
 // and level displays, the title picture and the five window buttons.
 #pragma once
 
+#include <array>
+
 #include "game/aimer.h"
 #include "game/ball.h"
 #include "game/computer_player.h"
@@ -174,8 +176,10 @@ class GGame : public IGame {
   void Play(short effect);
 
   // Input.
-  // The window button under (x, y) in the order menu, minimise, window
-  // size, help, close; null when none.
+  // The window buttons in the order they are tested: menu, minimise,
+  // window size, help, close.
+  std::array<GMenuButton*, 5> Buttons();
+  // The first window button under (x, y); null when none.
   GMenuButton* ButtonAt(int x, int y);
   void PenClick(int x, int y);
   void ReleaseButton(GMenuButton& button);

@@ -2,6 +2,7 @@
 // on it), the pointer on the table and the cue strip with the Pen controls,
 // and the five window buttons in both styles.
 #include <algorithm>
+#include <array>
 
 #include "game/game.h"
 #include "platform/key_codes.h"
@@ -31,10 +32,12 @@ i32 GGame::OnKeyUp(u32 /*keysym*/) {
   return 1;
 }
 
+std::array<GMenuButton*, 5> GGame::Buttons() {
+  return {&menuButton_, &minButton_, &maxButton_, &helpButton_, &closeButton_};
+}
+
 GMenuButton* GGame::ButtonAt(int x, int y) {
-  GMenuButton* const order[] = {&menuButton_, &minButton_, &maxButton_, &helpButton_,
-                                &closeButton_};
-  for (GMenuButton* b : order) {
+  for (GMenuButton* b : Buttons()) {
     if (HitTestClip(*b, x, y, pack)) return b;
   }
   return nullptr;
@@ -77,9 +80,9 @@ void GGame::PenClick(int x, int y) {
 }
 
 i32 GGame::OnMouseUp(i16 /*x*/, i16 /*y*/) {
-  GMenuButton* const order[] = {&minButton_, &maxButton_, &helpButton_, &closeButton_};
-  for (GMenuButton* b : order) {
-    if (b->state == kButtonPressed) {
+  // The menu button acts on the press; the others on their release.
+  for (GMenuButton* b : Buttons()) {
+    if (b != &menuButton_ && b->state == kButtonPressed) {
       ReleaseButton(*b);
       break;
     }
