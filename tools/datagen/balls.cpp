@@ -33,13 +33,13 @@ Color ShadeSphere(Color base, Vec3 n) {
   const float diffuse = Clamp01((Dot(n, light) + 0.2f) / 1.2f);
   const float bounce = Clamp01(n.y) * (1.0f - n.z) * 0.35f;
   const float nh = Clamp01(Dot(n, half));
-  const float spec = std::pow(nh, 60.0f) * 1.4f + std::pow(nh, 10.0f) * 0.10f;
+  const float specular = std::pow(nh, 60.0f) * 1.4f + std::pow(nh, 10.0f) * 0.10f;
   const float rim = std::pow(1.0f - n.z, 4.0f) * 0.18f;
   const float k = 0.10f + 1.0f * diffuse;
   Color c;
-  c.r = lr * k + bounce * 0.02f + spec + rim * 0.6f;
-  c.g = lg * k + bounce * 0.07f + spec + rim * 0.65f;
-  c.b = lb * k + bounce * 0.03f + spec + rim * 0.7f;
+  c.r = lr * k + bounce * 0.02f + specular + rim * 0.6f;
+  c.g = lg * k + bounce * 0.07f + specular + rim * 0.65f;
+  c.b = lb * k + bounce * 0.03f + specular + rim * 0.7f;
   c.a = 1;
   return c;
 }
