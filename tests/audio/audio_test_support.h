@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -14,6 +16,21 @@
 namespace audio_test {
 
 constexpr u32 kMemoryDeviceId = 2;
+constexpr u16 kMono16 = AUDIO_FORMAT_16BITS;
+constexpr u16 kStereo16 = AUDIO_FORMAT_16BITS | AUDIO_FORMAT_STEREO;
+constexpr u32 kOk = AUDIO_ERROR_NONE;
+constexpr u32 kBadHandle = AUDIO_ERROR_INVALHANDLE;
+constexpr u32 kBadParam = AUDIO_ERROR_INVALPARAM;
+
+// Result codes and what they must be, in calling order; a failure names
+// its row.
+struct Code {
+  u32 got, want;
+};
+inline void ExpectCodes(std::initializer_list<Code> codes) {
+  int row = 0;
+  for (const Code& code : codes) EXPECT_EQ(code.got, code.want) << "row " << row++;
+}
 
 // A wave made through the library, so the current synthesizer prepares
 // it; freed with ADestroyAudioData.
@@ -25,15 +42,15 @@ struct WaveDeleter {
 };
 using WavePtr = std::unique_ptr<AudioWave, WaveDeleter>;
 
+// The guard bytes start as noise (0x55), so whatever the mixer plays from
+// them shows whether it prepared them.
 inline WavePtr MakeWave(const std::vector<u8>& bytes, u16 format = 0, u32 loopStart = 0,
-                        u32 loopEnd = 0, u16 rate = 44100) {
+                        u32 loopEnd = 0) {
   WavePtr wave(new AudioWave());
-  wave->length = static_cast<u32>(bytes.size());
-  wave->format = format;
-  wave->loopStart = loopStart;
-  wave->loopEnd = loopEnd;
-  wave->rate = rate;
+  *wave = AudioWave{nullptr, nullptr, static_cast<u32>(bytes.size()), loopStart, loopEnd, 44100,
+                    format};
   if (ACreateAudioData(wave.get()) != AUDIO_ERROR_NONE) return nullptr;
+  std::memset(wave->data + wave->length, 0x55, 4);
   std::copy(bytes.begin(), bytes.end(), wave->data);
   if (!bytes.empty()) AWriteAudioData(wave.get(), 0, wave->length);
   return wave;
@@ -49,6 +66,13 @@ inline std::vector<u8> Ramp(size_t n) {
   std::vector<u8> bytes(n);
   for (size_t i = 0; i < n; ++i) bytes[i] = static_cast<u8>(i);
   return bytes;
+}
+
+// 1 when the voice is stopped, 0 while it plays.
+inline u32 Status(u32 voice) {
+  u32 status = 9;
+  AGetVoiceStatus(voice, &status);
+  return status;
 }
 
 // Opens the memory device with the mixer; the OSS calls are faked so that
@@ -70,7 +94,8 @@ class MixerFixture : public ::testing::Test {
     ASSERT_EQ(AOpenVoices(4), AUDIO_ERROR_NONE);
   }
 
-  // A voice at full volume with the given panning, playing wave at hertz.
+  // A voice at full volume with the given panning, playing wave at hertz
+  // (its own rate when 0).
   u32 Play(AudioWave* wave, u32 panning = 128, u32 hertz = 0) {
     u32 voice = 0;
     EXPECT_EQ(ACreateAudioVoice(&voice), AUDIO_ERROR_NONE);
@@ -83,11 +108,17 @@ class MixerFixture : public ::testing::Test {
     return voice;
   }
 
-  // Renders frames and returns the 16-bit samples of just those frames.
-  std::vector<i16> Render(u32 frames) {
+  // Renders frames and returns the output samples of just those frames:
+  // signed 16-bit values, or the bytes of 8-bit output.
+  std::vector<int> Render(u32 frames) {
     MemoryDevice::Clear();
     AUpdateAudioEx(frames);
-    return MemoryDevice::Samples16();
+    if (!(MemoryDevice::opened.format & AUDIO_FORMAT_16BITS)) {
+      const std::vector<u8> bytes = MemoryDevice::Bytes();
+      return std::vector<int>(bytes.begin(), bytes.end());
+    }
+    const std::vector<i16> samples = MemoryDevice::Samples16();
+    return std::vector<int>(samples.begin(), samples.end());
   }
 };
 

@@ -16,58 +16,49 @@ using namespace audio_test;
 namespace {
 
 constexpr u32 kOssId = 1;
-constexpr u16 kStereo16 = AUDIO_FORMAT_16BITS | AUDIO_FORMAT_STEREO;
 
 OssCall Ioctl(unsigned long request, long value) { return OssCall{"ioctl", request, value}; }
 OssCall Call(const char* name, long value) { return OssCall{name, 0, value}; }
 
-class OssDeviceTest : public ::testing::Test {
+// What opening does: open, ask for the fragments, then the format, the
+// channels and the rate.
+std::vector<OssCall> OpenSequence(long format, long stereo, long rate) {
+  return {Call("open", O_WRONLY | O_NONBLOCK), Ioctl(SNDCTL_DSP_SETFRAGMENT, 0x0010000C),
+          Ioctl(SNDCTL_DSP_SETFMT, format), Ioctl(SNDCTL_DSP_STEREO, stereo),
+          Ioctl(SNDCTL_DSP_SPEED, rate)};
+}
+
+class OssDeviceTest : public MixerFixture {
  protected:
   void SetUp() override {
-    FakeOss::Install();
-    AInitialize();
-    // Only the OSS device answers detection here.
-    MemoryDevice::present = false;
-  }
-  void TearDown() override {
-    ACloseAudio();
-    FakeOss::Uninstall();
-    MemoryDevice::present = true;
+    MixerFixture::SetUp();
+    MemoryDevice::present = false;  // only the OSS device answers detection
   }
 
-  u32 Open(u16 format, u16 rate = 44100) {
+  u32 OpenOss(u16 format, u16 rate = 44100) {
     info_ = AudioInfo{kOssId, format, rate};
     return AOpenAudio(&info_);
   }
 
-  // The calls made since the device was opened, without the open itself.
-  static std::vector<OssCall> UpdateCalls() {
-    std::vector<OssCall> calls = FakeOss::Calls();
-    calls.erase(calls.begin(), calls.begin() + 5);
-    return calls;
+  // The size of every write so far.
+  static std::vector<long> Writes() {
+    std::vector<long> writes;
+    for (const OssCall& call : FakeOss::Calls())
+      if (call.name == "write") writes.push_back(call.value);
+    return writes;
   }
 
   AudioInfo info_;
 };
 
 TEST_F(OssDeviceTest, OpensWithTheOssSequence) {
-  ASSERT_EQ(Open(kStereo16), AUDIO_ERROR_NONE);
-  const std::vector<OssCall> expected = {
-      Call("open", O_WRONLY | O_NONBLOCK),
-      Ioctl(SNDCTL_DSP_SETFRAGMENT, 0x0010000C),
-      Ioctl(SNDCTL_DSP_SETFMT, AFMT_S16_LE),
-      Ioctl(SNDCTL_DSP_STEREO, 1),
-      Ioctl(SNDCTL_DSP_SPEED, 44100),
-  };
-  EXPECT_EQ(FakeOss::Calls(), expected);
+  ASSERT_EQ(OpenOss(kStereo16), AUDIO_ERROR_NONE);
+  EXPECT_EQ(FakeOss::Calls(), OpenSequence(AFMT_S16_LE, 1, 44100));
   ASSERT_EQ(ACloseAudio(), AUDIO_ERROR_NONE);
   EXPECT_EQ(FakeOss::Calls().back(), Call("close", FakeOss::kFd));
-
-  ASSERT_EQ(Open(0, 22050), AUDIO_ERROR_NONE);
-  const std::vector<OssCall> calls = FakeOss::Calls();
-  EXPECT_EQ(calls[calls.size() - 3], Ioctl(SNDCTL_DSP_SETFMT, AFMT_U8));
-  EXPECT_EQ(calls[calls.size() - 2], Ioctl(SNDCTL_DSP_STEREO, 0));
-  EXPECT_EQ(calls[calls.size() - 1], Ioctl(SNDCTL_DSP_SPEED, 22050));
+  FakeOss::Install();
+  ASSERT_EQ(OpenOss(0, 22050), AUDIO_ERROR_NONE);
+  EXPECT_EQ(FakeOss::Calls(), OpenSequence(AFMT_U8, 0, 22050));
 }
 
 TEST_F(OssDeviceTest, RefusedFormatClosesTheDevice) {
@@ -75,25 +66,27 @@ TEST_F(OssDeviceTest, RefusedFormatClosesTheDevice) {
   for (size_t i = 0; i < 3; ++i) {
     FakeOss::Install();
     FakeOss::refusedRequest = requests[i];
-    EXPECT_EQ(Open(kStereo16), AUDIO_ERROR_BADFORMAT);
-    const std::vector<OssCall> calls = FakeOss::Calls();
-    // open, the fragments, the format ioctls up to the refused one, close.
-    ASSERT_EQ(calls.size(), 4 + i);
-    EXPECT_EQ(calls[calls.size() - 2].request, requests[i]);
-    EXPECT_EQ(calls.back(), Call("close", FakeOss::kFd));
+    EXPECT_EQ(OpenOss(kStereo16), AUDIO_ERROR_BADFORMAT);
+    // The calls up to the refused ioctl, then close.
+    std::vector<OssCall> expected = OpenSequence(AFMT_S16_LE, 1, 44100);
+    expected.resize(3 + i);
+    expected.push_back(Call("close", FakeOss::kFd));
+    EXPECT_EQ(FakeOss::Calls(), expected);
     // The library is closed again: updates do nothing.
     EXPECT_EQ(AUpdateAudio(), AUDIO_ERROR_NONE);
-    EXPECT_EQ(FakeOss::Calls().size(), calls.size());
+    EXPECT_EQ(FakeOss::Calls().size(), expected.size());
   }
   // The fragment request may fail without harm.
   FakeOss::Install();
   FakeOss::refusedRequest = SNDCTL_DSP_SETFRAGMENT;
-  EXPECT_EQ(Open(kStereo16), AUDIO_ERROR_NONE);
+  EXPECT_EQ(OpenOss(kStereo16), AUDIO_ERROR_NONE);
 }
 
 TEST_F(OssDeviceTest, BusyOrMissingDevice) {
   FakeOss::openResult = -1;
-  EXPECT_EQ(Open(kStereo16), AUDIO_ERROR_DEVICEBUSY);
+  EXPECT_EQ(OpenOss(kStereo16), AUDIO_ERROR_DEVICEBUSY);
+  // Without "/dev/dsp" nothing answers: the silent device is only opened
+  // by asking for it.
   FakeOss::present = false;
   u32 id = 9;
   EXPECT_EQ(APingAudio(&id), AUDIO_ERROR_NODEVICE);
@@ -103,99 +96,64 @@ TEST_F(OssDeviceTest, BusyOrMissingDevice) {
   EXPECT_EQ(AOpenAudio(&detect), AUDIO_ERROR_NODEVICE);
   EXPECT_EQ(detect.deviceId, 0u);
   FakeOss::present = true;
-  FakeOss::openResult = FakeOss::kFd;
   EXPECT_EQ(APingAudio(&id), AUDIO_ERROR_NONE);
   EXPECT_EQ(id, kOssId);
-  detect.deviceId = kAudioDetectDevice;
-  EXPECT_EQ(AOpenAudio(&detect), AUDIO_ERROR_NONE);
-  EXPECT_EQ(detect.deviceId, kOssId);
-  EXPECT_EQ(AOpenAudio(&detect), AUDIO_ERROR_NOTSUPPORTED);
 }
 
-TEST_F(OssDeviceTest, UpdateWritesOneBufferOfTheFrameSize) {
-  ASSERT_EQ(Open(kStereo16), AUDIO_ERROR_NONE);
+// An update writes the mixer's output for the frames asked for, one
+// buffer of 4096 bytes at most, and a whole buffer when asked for none.
+TEST_F(OssDeviceTest, UpdateWritesWhatTheMixerPlays) {
+  ASSERT_EQ(OpenOss(kStereo16), AUDIO_ERROR_NONE);
+  ASSERT_EQ(AOpenVoices(1), AUDIO_ERROR_NONE);
+  WavePtr wave = MakeWave(Constant(3000, 127));
+  Play(wave.get(), 255);
   AUpdateAudioEx(0);
   AUpdateAudioEx(2000);  // 8000 bytes: more than the buffer
   AUpdateAudioEx(100);
-  EXPECT_EQ(UpdateCalls(), (std::vector<OssCall>{
-                               Ioctl(SNDCTL_DSP_GETOSPACE, 0), Call("write", 4096),
-                               Ioctl(SNDCTL_DSP_GETOSPACE, 0), Call("write", 4096),
-                               Ioctl(SNDCTL_DSP_GETOSPACE, 0), Call("write", 400)}));
+  EXPECT_EQ(Writes(), (std::vector<long>{4096, 4096, 400}));
+  const std::vector<u8> written = FakeOss::Written();
+  i16 last[2];  // the last frame: the voice fully right
+  std::memcpy(last, written.data() + written.size() - 4, sizeof last);
+  EXPECT_EQ(last[0], 0);
+  EXPECT_EQ(last[1], 24384);
+
   ACloseAudio();
   FakeOss::Install();
-  ASSERT_EQ(Open(0), AUDIO_ERROR_NONE);
-  AUpdateAudioEx(300);
-  EXPECT_EQ(UpdateCalls().back(), Call("write", 300));
-}
-
-TEST_F(OssDeviceTest, WritesWhatTheMixerPlays) {
-  ASSERT_EQ(Open(kStereo16), AUDIO_ERROR_NONE);
-  ASSERT_EQ(AOpenVoices(1), AUDIO_ERROR_NONE);
-  u32 voice = 0;
-  ACreateAudioVoice(&voice);
-  ASetVoiceVolume(voice, 64);
-  ASetVoicePanning(voice, 255);
-  WavePtr wave = MakeWave(Constant(2000, 127));
-  ASSERT_EQ(APlayVoice(voice, wave.get()), AUDIO_ERROR_NONE);
-  AUpdateAudioEx(4);
-  const std::vector<u8> written = FakeOss::Written();
-  ASSERT_EQ(written.size(), 16u);
-  i16 samples[8];
-  std::memcpy(samples, written.data(), sizeof samples);
-  for (int i = 0; i < 8; i += 2) {
-    EXPECT_EQ(samples[i], 0);
-    EXPECT_EQ(samples[i + 1], 24384);
-  }
+  ASSERT_EQ(OpenOss(0), AUDIO_ERROR_NONE);
+  AUpdateAudioEx(300);  // one byte a frame
+  EXPECT_EQ(Writes(), (std::vector<long>{300}));
 }
 
 // When the device tells its free space, the queue is topped up to two
 // fragments: the sound stays that close behind the game.
 TEST_F(OssDeviceTest, WritesNoMoreThanTheQueueTakes) {
-  ASSERT_EQ(Open(kStereo16), AUDIO_ERROR_NONE);
-  ASSERT_EQ(AOpenVoices(1), AUDIO_ERROR_NONE);
+  ASSERT_EQ(OpenOss(kStereo16), AUDIO_ERROR_NONE);
   FakeOss::answerSpace = true;
-  FakeOss::space = audio_buf_info{16, 16, 4096, 65536};  // empty
-  AUpdateAudio();
-  FakeOss::space.bytes = 65536 - 6144;  // a fragment and a half queued
-  AUpdateAudio();
-  FakeOss::space.bytes = 65536 - 8192 + 3;  // whole frames only
-  AUpdateAudio();
-  FakeOss::space.bytes = 65536 - 8192 + 2;
-  AUpdateAudio();
-  FakeOss::space.bytes = 1000;  // nearly full
-  AUpdateAudio();
-  std::vector<long> writes;
-  for (const OssCall& call : UpdateCalls())
-    if (call.name == "write") writes.push_back(call.value);
-  EXPECT_EQ(writes, (std::vector<long>{4096, 2048}));
+  FakeOss::space = audio_buf_info{16, 16, 4096, 65536};
+  // Free space: empty; a fragment and a half queued; 3 and 2 bytes short
+  // of two fragments queued (less than a frame: nothing); nearly full.
+  for (int bytes : {65536, 65536 - 6144, 65536 - 8192 + 3, 65536 - 8192 + 2, 1000}) {
+    FakeOss::space.bytes = bytes;
+    AUpdateAudio();
+  }
+  EXPECT_EQ(Writes(), (std::vector<long>{4096, 2048}));
   // A device queue of two fragments or fewer is limited by its free space.
   FakeOss::space = audio_buf_info{2, 2, 4096, 1002};
   AUpdateAudio();
-  EXPECT_EQ(UpdateCalls().back(), Call("write", 1000));
+  EXPECT_EQ(Writes().back(), 1000);
 }
 
 TEST_F(OssDeviceTest, TheMixerUsesTheGrantedRate) {
   FakeOss::grantedRate = 48000;
-  ASSERT_EQ(Open(kStereo16, 44100), AUDIO_ERROR_NONE);
+  ASSERT_EQ(OpenOss(kStereo16, 44100), AUDIO_ERROR_NONE);
   EXPECT_EQ(info_.rate, 48000);
   ASSERT_EQ(AOpenVoices(1), AUDIO_ERROR_NONE);
-  u32 voice = 0;
-  ACreateAudioVoice(&voice);
   WavePtr wave = MakeWave(Constant(100, 1));
-  APrimeVoice(voice, wave.get());
-  // One sample a frame at 48000 Hz exactly; at 44100 it would be 47999.
-  ASSERT_EQ(ASetVoiceFrequency(voice, 48000), AUDIO_ERROR_NONE);
+  // One sample a frame at 48000 Hz exactly; at 44100 it would read 47999.
+  const u32 voice = Play(wave.get(), 128, 48000);
   u32 hertz = 0;
   AGetVoiceFrequency(voice, &hertz);
   EXPECT_EQ(hertz, 48000u);
-}
-
-TEST_F(OssDeviceTest, Capabilities) {
-  AudioCaps caps;
-  ASSERT_EQ(AGetAudioDevCaps(kOssId, &caps), AUDIO_ERROR_NONE);
-  EXPECT_EQ(caps.productId, 257);
-  EXPECT_STREQ(caps.name, "Linux Voxware");
-  EXPECT_EQ(caps.formats, 0x0FFFu);
 }
 
 }  // namespace
