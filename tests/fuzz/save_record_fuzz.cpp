@@ -3,17 +3,12 @@
 // seconds of play from the loaded position. Whatever the file held, every
 // cell stays empty or of a ball colour and the game stays in its states.
 // fuzz-links: game
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
 #include "audio/sound_manager.h"
 #include "game/board.h"
 #include "game/game.h"
-#include "platform/record_file.h"
-#include "platform/startup.h"
+#include "tests/fuzz/record_fuzz_support.h"
 #include "ui/wnd_manager.h"
 
 namespace {
@@ -25,23 +20,10 @@ class FuzzWindow : public IWndManager {
 
 FuzzWindow* g_window = nullptr;
 GGame* g_game = nullptr;
-std::string g_file;
-char g_dir[] = "/tmp/dorrimac-save-fuzz-XXXXXX";
-
-void CleanUp() {
-  unlink(g_file.c_str());
-  rmdir(g_dir);
-}
 
 // A game on an offscreen window with no pictures and no sound.
 void SetUp() {
-  if (!mkdtemp(g_dir)) std::abort();
-  std::atexit(CleanUp);
-  std::snprintf(g_UserDir, sizeof g_UserDir, "%s/", g_dir);
-  std::snprintf(g_DataDir, sizeof g_DataDir, "%s/", g_dir);
-  char name[2048];
-  RecordFileName(kRecordAutosave, name, sizeof name);
-  g_file = name;
+  record_fuzz::UsePrivateDirectory(kRecordAutosave);
   g_SoundEnabled = 0;
   g_window = new FuzzWindow();
   g_window->CreateOffscreen(640, 480);
@@ -56,10 +38,7 @@ void SetUp() {
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
   if (!g_game) SetUp();
-  if (std::FILE* f = std::fopen(g_file.c_str(), "wb")) {
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  }
+  record_fuzz::WriteInput(data, size);
   if (!g_game->LoadGame(kRecordAutosave)) return 0;
   if (size < kSaveRecordSize) std::abort();  // a short file is never taken
   for (int tick = 0; tick < 150; ++tick) {

@@ -2,36 +2,19 @@
 // reader, the unscramble and the sanitiser, then the helpers that index
 // tables with the loaded values.
 // fuzz-links: ui
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
-#include <unistd.h>
-
-#include "platform/record_file.h"
-#include "platform/startup.h"
+#include "tests/fuzz/record_fuzz_support.h"
 #include "ui/language.h"
 #include "ui/settings.h"
 
 namespace {
 
 GLanguage* g_table = nullptr;
-std::string g_file;
-char g_dir[] = "/tmp/dorrimac-settings-fuzz-XXXXXX";
-
-void CleanUp() {
-  unlink(g_file.c_str());
-  rmdir(g_dir);
-}
 
 void SetUp() {
-  if (!mkdtemp(g_dir)) std::abort();
-  std::atexit(CleanUp);
-  std::snprintf(g_UserDir, sizeof(g_UserDir), "%s/", g_dir);
-  char name[2048];
-  RecordFileName(kRecordSettings, name, sizeof(name));
-  g_file = name;
+  record_fuzz::UsePrivateDirectory(kRecordSettings);
   g_table = GLanguage::Create();
 }
 
@@ -39,10 +22,7 @@ void SetUp() {
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
   if (!g_table) SetUp();
-  if (std::FILE* f = std::fopen(g_file.c_str(), "wb")) {
-    std::fwrite(data, 1, size, f);
-    std::fclose(f);
-  }
+  record_fuzz::WriteInput(data, size);
   SettingsRecord record;
   record.Reset();
   const u32 loaded = record.Load();
