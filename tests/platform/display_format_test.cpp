@@ -2,101 +2,73 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 namespace {
 
-// A 4 x 2 surface: white, red, green, blue on the first row, black after.
-Surface* MakeSource() {
-  Surface* s = Surface::Create(4, 2, 24);
+// Converts the first row of a 4 x 2 surface (white, red, green, blue; black
+// below) into a buffer of `fill` bytes, columns x0..x1 of rows 0..y1.
+std::vector<u8> Convert(int depth, int bytes, u32 r, u32 g, u32 b, int x0, int x1, int y1, u8 fill) {
+  std::unique_ptr<Surface> s(Surface::Create(4, 2, 24));
   const u8 colours[4][3] = {{255, 255, 255}, {0, 0, 255}, {0, 255, 0}, {255, 0, 0}};  // B, G, R
   for (int x = 0; x < 4; ++x) {
     for (int c = 0; c < 3; ++c) s->At(x, 0)[c] = colours[x][c];
   }
-  return s;
-}
-
-DisplayFormat Format(int depth, int bytes, u32 r, u32 g, u32 b) {
   DisplayFormat f;
   f.depth = depth;
   f.bytesPerPixel = bytes;
   f.SetMasks(r, g, b);
-  return f;
+  std::vector<u8> out(4 * 2 * bytes, fill);
+  ConvertRect(f, *s, out.data(), 4 * bytes, x0, 0, x1, y1);
+  return out;
 }
 
 }  // namespace
 
-TEST(DisplayFormat, MeasuresMasks) {
-  const DisplayFormat f = Format(16, 2, 0xF800, 0x07E0, 0x001F);
-  EXPECT_EQ(f.redShift, 11);
-  EXPECT_EQ(f.redBits, 5);
-  EXPECT_EQ(f.greenShift, 5);
-  EXPECT_EQ(f.greenBits, 6);
-  EXPECT_EQ(f.blueShift, 0);
-  EXPECT_EQ(f.blueBits, 5);
-}
-
-TEST(DisplayFormat, Converts16BitLowByteFirst) {
-  Surface* s = MakeSource();
-  std::vector<u8> out(4 * 2 * 2, 0xAA);
-  ConvertRect(Format(16, 2, 0xF800, 0x07E0, 0x001F), *s, out.data(), 8, 0, 0, 3, 0);
-  EXPECT_EQ(out[0], 0xFF);  // white 0xFFFF
-  EXPECT_EQ(out[1], 0xFF);
-  EXPECT_EQ(out[2], 0x00);  // red 0xF800
-  EXPECT_EQ(out[3], 0xF8);
-  EXPECT_EQ(out[4], 0xE0);  // green 0x07E0
-  EXPECT_EQ(out[5], 0x07);
-  EXPECT_EQ(out[6], 0x1F);  // blue 0x001F
-  EXPECT_EQ(out[7], 0x00);
-  EXPECT_EQ(out[8], 0xAA);  // the second row was not asked for
-  delete s;
-}
-
-TEST(DisplayFormat, Converts15Bit) {
-  Surface* s = MakeSource();
-  std::vector<u8> out(16, 0);
-  ConvertRect(Format(15, 2, 0x7C00, 0x03E0, 0x001F), *s, out.data(), 8, 0, 0, 3, 0);
-  EXPECT_EQ(out[0] | out[1] << 8, 0x7FFF);
-  EXPECT_EQ(out[2] | out[3] << 8, 0x7C00);
-  EXPECT_EQ(out[4] | out[5] << 8, 0x03E0);
-  EXPECT_EQ(out[6] | out[7] << 8, 0x001F);
-  delete s;
+TEST(DisplayFormat, Converts15And16BitLowByteFirst) {
+  // White 0xFFFF, red 0xF800, green 0x07E0, blue 0x001F; the second row
+  // was not asked for.
+  EXPECT_EQ(Convert(16, 2, 0xF800, 0x07E0, 0x001F, 0, 3, 0, 0xAA),
+            (std::vector<u8>{0xFF, 0xFF, 0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00,
+                             0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA}));
+  EXPECT_EQ(Convert(15, 2, 0x7C00, 0x03E0, 0x001F, 0, 3, 0, 0),
+            (std::vector<u8>{0xFF, 0x7F, 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(DisplayFormat, Converts24BitAtThreeAndFourBytes) {
-  Surface* s = MakeSource();
-  std::vector<u8> three(4 * 3 * 2, 0x55);
-  ConvertRect(Format(24, 3, 0xFF0000, 0xFF00, 0xFF), *s, three.data(), 12, 1, 0, 2, 0);
-  EXPECT_EQ(three[0], 0x55);  // column 0 untouched
-  EXPECT_EQ(three[3], 0);     // red: B, G, R
-  EXPECT_EQ(three[5], 255);
-  EXPECT_EQ(three[7], 255);   // green
-  EXPECT_EQ(three[9], 0x55);  // column 3 untouched
-
-  std::vector<u8> four(4 * 4 * 2, 0x77);
-  ConvertRect(Format(24, 4, 0xFF0000, 0xFF00, 0xFF), *s, four.data(), 16, 0, 0, 3, 1);
-  EXPECT_EQ(four[4], 0);
-  EXPECT_EQ(four[6], 255);
-  EXPECT_EQ(four[7], 0x77);  // the fourth byte is left alone
-  EXPECT_EQ(four[16], 0);    // second row, black
-  delete s;
+  // Columns 1 and 2 only, as B, G, R.
+  const std::vector<u8> three = Convert(24, 3, 0xFF0000, 0xFF00, 0xFF, 1, 2, 0, 0x55);
+  EXPECT_EQ(std::vector<u8>(three.begin(), three.begin() + 12),
+            (std::vector<u8>{0x55, 0x55, 0x55, 0, 0, 255, 0, 255, 0, 0x55, 0x55, 0x55}));
+  // Both rows; the fourth byte of each pixel is left alone.
+  const std::vector<u8> four = Convert(24, 4, 0xFF0000, 0xFF00, 0xFF, 0, 3, 1, 0x77);
+  EXPECT_EQ(std::vector<u8>(four.begin(), four.begin() + 8),
+            (std::vector<u8>{255, 255, 255, 0x77, 0, 0, 255, 0x77}));
+  EXPECT_EQ(std::vector<u8>(four.begin() + 16, four.begin() + 20), (std::vector<u8>{0, 0, 0, 0x77}));
 }
 
 TEST(DisplayFormat, UpdateRectGrowsByOnePixelAndClips) {
-  int x0, y0, x1, y1;
-  ASSERT_TRUE(ClipUpdateRect(Rect(2, 3, 10, 20), 640, 480, x0, y0, x1, y1));
-  EXPECT_EQ(x0, 2);
-  EXPECT_EQ(y0, 3);
-  EXPECT_EQ(x1, 11);
-  EXPECT_EQ(y1, 21);
-  ASSERT_TRUE(ClipUpdateRect(Rect(-5, -5, 700, 500), 640, 480, x0, y0, x1, y1));
-  EXPECT_EQ(x0, 0);
-  EXPECT_EQ(y0, 0);
-  EXPECT_EQ(x1, 639);
-  EXPECT_EQ(y1, 479);
-  // Entirely left of or above the window: the grown rectangle still ends
-  // before column 0 only when right < -1.
-  EXPECT_FALSE(ClipUpdateRect(Rect(-20, 0, -2, 10), 640, 480, x0, y0, x1, y1));
-  EXPECT_FALSE(ClipUpdateRect(Rect(0, -20, 10, -2), 640, 480, x0, y0, x1, y1));
-  EXPECT_FALSE(ClipUpdateRect(Rect(640, 0, 700, 10), 640, 480, x0, y0, x1, y1));
+  struct Case {
+    Rect rect;
+    bool sent;
+    int x0, y0, x1, y1;
+  };
+  const Case cases[] = {
+      {Rect(2, 3, 10, 20), true, 2, 3, 11, 21},
+      {Rect(-5, -5, 700, 500), true, 0, 0, 639, 479},
+      // Left of or above the window: the grown rectangle reaches column
+      // or row 0 unless it ends before -1.
+      {Rect(-20, 0, -2, 10), false, 0, 0, 0, 0},
+      {Rect(0, -20, 10, -2), false, 0, 0, 0, 0},
+      {Rect(640, 0, 700, 10), false, 0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    int x0, y0, x1, y1;
+    SCOPED_TRACE(testing::Message() << c.rect.left << "," << c.rect.top);
+    ASSERT_EQ(ClipUpdateRect(c.rect, 640, 480, x0, y0, x1, y1), c.sent);
+    if (c.sent) {
+      EXPECT_EQ(std::vector<int>({x0, y0, x1, y1}), std::vector<int>({c.x0, c.y0, c.x1, c.y1}));
+    }
+  }
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "platform/startup.h"
@@ -13,6 +12,7 @@
 namespace {
 
 using pack_writer::Bytes;
+using pack_writer::Join;
 using pack_writer::Record;
 
 // A data directory in a temp dir with the pack in its "640x480" folder.
@@ -31,76 +31,59 @@ class PackTest : public testing::Test {
   testing_support::TempDir dir;
 };
 
+// n bytes counting up from first.
 Bytes Fill(size_t n, unsigned char first) {
   Bytes b(n);
   for (size_t i = 0; i < n; ++i) b[i] = static_cast<unsigned char>(first + i);
   return b;
 }
 
-TEST_F(PackTest, MaskedOpaqueAndMaskRecordsMakeTwoImages) {
-  // Record 0: masked 3 x 3 (27 bytes and a pad byte) with record 1 as its
-  // mask; record 1: the mask; record 2: opaque 1 x 1 (3 bytes, padded).
-  auto pack = Load(1, 3, {pack_writer::Join({Record(2, 3, 3, 1, Fill(27, 10)),
-                                             Record(15, 3, 3, 0, Fill(9, 100)),
-                                             Record(0, 1, 1, 0xABCDEF, Fill(3, 200))})});
-  EXPECT_EQ(pack->Path(), dir.Path() + "/640x480");
-  EXPECT_EQ(pack->RecordCount(), 3);
-  EXPECT_EQ(pack->RecordsRead(), 3);
-  ASSERT_EQ(pack->ImageCount(), 2);
+TEST_F(PackTest, RecordTypesMakeTheirImagesAndMaskRecordsNone) {
+  // 0x12 is type 2 (masked, 3 x 3: 27 bytes and a pad byte) with record 1
+  // as its mask; opaque 1 x 1 (padded); type 3 counts toward the table but
+  // leaves its slot empty at the end; a shadow holds only a mask; a palette
+  // image keeps one byte per pixel and shares the mask of record 1.
+  auto pack = Load(1, 6, {Join({Record(0x12, 3, 3, 1, Fill(27, 10)), Record(15, 3, 3, 0, Fill(9, 100)),
+                                Record(0, 1, 1, 0xABCDEF, Fill(3, 200)), Record(3, 1, 1, 0, Fill(3, 0)),
+                                Record(14, 2, 2, 0, Fill(4, 70)), Record(12, 1, 2, 1, Fill(2, 90))})});
+  EXPECT_EQ(pack->RecordCount(), 6);
+  EXPECT_EQ(pack->RecordsRead(), 6);
+  ASSERT_EQ(pack->ImageCount(), 5);
 
   const Image* masked = pack->GetImage(0);
   ASSERT_NE(masked, nullptr);
   EXPECT_EQ(masked->type, kImageMasked);
-  EXPECT_EQ(masked->width, 3);
-  EXPECT_EQ(masked->key, 0u);
   EXPECT_EQ(masked->rgb->size, 27u);  // the pad byte is not part of the data
   EXPECT_EQ(masked->Pixels()[26], 36);
-  EXPECT_EQ(masked->Mask()[0], 100);
   EXPECT_EQ(masked->Mask()[8], 108);
 
   const Image* opaque = pack->GetImage(1);
   ASSERT_NE(opaque, nullptr);
   EXPECT_EQ(opaque->type, kImageOpaque);
   EXPECT_EQ(opaque->key, 0xABCDEFu);
-  EXPECT_EQ(opaque->Pixels()[0], 200);
+  EXPECT_EQ(opaque->Pixels()[0], 200);  // read after the pad byte, not from it
   EXPECT_EQ(opaque->mask, nullptr);
 
-  EXPECT_EQ(pack->GetImage(2), nullptr);
-  EXPECT_EQ(pack->GetImage(-1), nullptr);
-  EXPECT_EQ(pack->GetImage(32767), nullptr);
-}
+  const Image* shadow = pack->GetImage(2);
+  ASSERT_NE(shadow, nullptr);
+  EXPECT_EQ(shadow->type, kImageShadow);
+  EXPECT_EQ(shadow->rgb, nullptr);
+  EXPECT_EQ(shadow->Mask()[3], 73);
+  const Image* palette = pack->GetImage(3);
+  ASSERT_NE(palette, nullptr);
+  EXPECT_EQ(palette->type, kImagePalette);
+  EXPECT_EQ(palette->rgb->size, 2u);
+  EXPECT_EQ(palette->mask, masked->mask);  // one shared mask
 
-TEST_F(PackTest, TypesAndSlots) {
-  // 0x12 is type 2; a shadow holds only a mask; palette images keep one byte
-  // per pixel; type 3 counts toward the table but leaves its slot empty at
-  // the end.
-  auto pack = Load(1, 5, {pack_writer::Join({Record(0x12, 1, 2, 1, Fill(6, 1)),
-                                             Record(15, 1, 2, 0, Fill(2, 50)),
-                                             Record(3, 1, 1, 0, Fill(3, 0)),
-                                             Record(14, 2, 2, 0, Fill(4, 70)),
-                                             Record(12, 1, 2, 1, Fill(2, 90))})});
-  ASSERT_EQ(pack->ImageCount(), 4);
-  ASSERT_NE(pack->GetImage(0), nullptr);
-  EXPECT_EQ(pack->GetImage(0)->type, kImageMasked);
-  EXPECT_EQ(pack->GetImage(0)->Mask()[1], 51);
-  ASSERT_NE(pack->GetImage(1), nullptr);
-  EXPECT_EQ(pack->GetImage(1)->type, kImageShadow);
-  EXPECT_EQ(pack->GetImage(1)->rgb, nullptr);
-  EXPECT_EQ(pack->GetImage(1)->Mask()[3], 73);
-  ASSERT_NE(pack->GetImage(2), nullptr);
-  EXPECT_EQ(pack->GetImage(2)->type, kImagePalette);
-  EXPECT_EQ(pack->GetImage(2)->rgb->size, 2u);
-  EXPECT_EQ(pack->GetImage(2)->mask, pack->GetImage(0)->mask);  // one shared mask
-  EXPECT_EQ(pack->GetImage(3), nullptr);
+  for (int index : {4, 5, -1, 32767}) EXPECT_EQ(pack->GetImage(index), nullptr) << index;
 }
 
 TEST_F(PackTest, RecordsRunOnAcrossFilesAndStopAtTheDeclaredCount) {
   // The mask of record 0 is record 1, in the second file; record 3 lies
   // beyond the declared three and is not read.
   auto pack = Load(2, 3, {Record(2, 2, 1, 1, Fill(6, 0)),
-                          pack_writer::Join({Record(15, 2, 1, 0, Fill(2, 30)),
-                                             Record(0, 1, 1, 0, Fill(3, 40)),
-                                             Record(0, 1, 1, 0, Fill(3, 60))})});
+                          Join({Record(15, 2, 1, 0, Fill(2, 30)), Record(0, 1, 1, 0, Fill(3, 40)),
+                                Record(0, 1, 1, 0, Fill(3, 60))})});
   EXPECT_EQ(pack->RecordsRead(), 3);
   ASSERT_EQ(pack->ImageCount(), 2);
   EXPECT_EQ(pack->GetImage(0)->Mask()[1], 31);
@@ -110,7 +93,6 @@ TEST_F(PackTest, RecordsRunOnAcrossFilesAndStopAtTheDeclaredCount) {
 TEST_F(PackTest, MissingOrShortIndexLeavesThePackEmpty) {
   std::unique_ptr<ImagePack> none(ImagePack::Create("640x480"));
   EXPECT_EQ(none->RecordCount(), 0);
-  EXPECT_EQ(none->ImageCount(), 0);
   EXPECT_EQ(none->GetImage(0), nullptr);
 
   ASSERT_TRUE(pack_writer::Write(dir / "640x480/bmst.bin", {1, 0, 3}));
@@ -126,21 +108,21 @@ TEST_F(PackTest, MissingOrShortIndexLeavesThePackEmpty) {
 
 TEST_F(PackTest, BrokenDataEndsTheReadAndKeepsWhatCameBefore) {
   const Bytes good = Record(0, 1, 1, 0, Fill(3, 7));
+  Bytes cut = Record(0, 2, 2, 0, Fill(12, 0));
+  cut.resize(cut.size() - 5);
   struct Case {
     const char* what;
     std::vector<Bytes> files;
     unsigned declaredFiles;
     int read;
   };
-  Bytes cut = Record(0, 2, 2, 0, Fill(12, 0));
-  cut.resize(cut.size() - 5);
   const Case cases[] = {
-      {"record data cut short", {pack_writer::Join({good, cut})}, 1, 1},
-      {"header cut short", {pack_writer::Join({good, Bytes{0, 0, 1, 0, 1}})}, 1, 1},
-      {"65535 x 65535 declared in a tiny file", {pack_writer::Join({good, Record(0, 65535, 65535, 0, {})})}, 1, 1},
+      {"record data cut short", {Join({good, cut})}, 1, 1},
+      {"header cut short", {Join({good, Bytes{0, 0, 1, 0, 1}})}, 1, 1},
+      {"65535 x 65535 declared in a tiny file", {Join({good, Record(0, 65535, 65535, 0, {})})}, 1, 1},
       {"second data file missing", {good}, 2, 1},
-      {"a broken file stops the files after it", {pack_writer::Join({good, cut}), good}, 2, 1},
-      {"odd data at the end without its pad byte", {pack_writer::Join({good, Record(0, 1, 1, 0, Fill(3, 9), false)})}, 1, 2},
+      {"a broken file stops the files after it", {Join({good, cut}), good}, 2, 1},
+      {"odd data at the end without its pad byte", {Join({good, Record(0, 1, 1, 0, Fill(3, 9), false)})}, 1, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -159,16 +141,11 @@ TEST_F(PackTest, BadMaskLinksAndOversizedImagesLeaveTheirSlotEmpty) {
   // Record 1 links past the records read, record 2 to a mask too small for
   // it, record 3 is wider than an image can be; the pictures after them
   // keep their indices.
-  auto pack = Load(1, 6, {pack_writer::Join({Record(15, 1, 1, 0, Fill(1, 0)),
-                                             Record(2, 1, 1, 9, Fill(3, 0)),
-                                             Record(2, 2, 1, 0, Fill(6, 0)),
-                                             Record(0, 40000, 0, 0, {}),
-                                             Record(2, 1, 1, 0, Fill(3, 0)),
-                                             Record(0, 1, 1, 0, Fill(3, 0))})});
+  auto pack = Load(1, 6, {Join({Record(15, 1, 1, 0, Fill(1, 0)), Record(2, 1, 1, 9, Fill(3, 0)),
+                                Record(2, 2, 1, 0, Fill(6, 0)), Record(0, 40000, 0, 0, {}),
+                                Record(2, 1, 1, 0, Fill(3, 0)), Record(0, 1, 1, 0, Fill(3, 0))})});
   ASSERT_EQ(pack->ImageCount(), 5);
-  EXPECT_EQ(pack->GetImage(0), nullptr);
-  EXPECT_EQ(pack->GetImage(1), nullptr);
-  EXPECT_EQ(pack->GetImage(2), nullptr);
+  for (int index : {0, 1, 2}) EXPECT_EQ(pack->GetImage(index), nullptr) << index;
   ASSERT_NE(pack->GetImage(3), nullptr);
   EXPECT_EQ(pack->GetImage(3)->type, kImageMasked);
   ASSERT_NE(pack->GetImage(4), nullptr);
@@ -176,17 +153,16 @@ TEST_F(PackTest, BadMaskLinksAndOversizedImagesLeaveTheirSlotEmpty) {
 }
 
 TEST_F(PackTest, AnImageHeldOutsideKeepsItsBuffersAfterThePackGoes) {
-  auto pack = Load(1, 2, {pack_writer::Join({Record(2, 2, 1, 1, Fill(6, 20)),
-                                             Record(15, 2, 1, 0, Fill(2, 5))})});
+  auto pack = Load(1, 2, {Join({Record(2, 2, 1, 1, Fill(6, 20)), Record(15, 2, 1, 0, Fill(2, 5))})});
   const Image* inPack = pack->GetImage(0);
   ASSERT_NE(inPack, nullptr);
   EXPECT_EQ(inPack->rgb->refcount, 2);  // the pack's and the image's
-  Image* copy = Image::Create(2, 1, 0, kImageMasked, inPack->rgb, inPack->mask);
+  std::unique_ptr<Image> copy(Image::Create(2, 1, 0, kImageMasked, inPack->rgb, inPack->mask));
   pack.reset();
   EXPECT_EQ(copy->rgb->refcount, 1);
   EXPECT_EQ(copy->Pixels()[5], 25);
   EXPECT_EQ(copy->Mask()[1], 6);
-  delete copy;  // the last holder frees them; the leak checker confirms
+  copy.reset();  // the last holder frees them; the leak checker confirms
 
   // Loading again drops what the pack held before.
   auto again = Load(1, 1, {Record(0, 1, 1, 0, Fill(3, 1))});

@@ -59,6 +59,18 @@ inline Bytes Pixels(const std::vector<std::uint32_t>& colours) {
   return out;
 }
 
+// A colour that names the pixel (x, y) it belongs to, and a w x h picture
+// of such colours: a pixel drawn in the wrong place shows.
+inline std::uint32_t Code(int x, int y) { return 0x400000u + static_cast<std::uint32_t>(y * 256 + x + 1); }
+
+inline Bytes CodedPixels(int w, int h) {
+  std::vector<std::uint32_t> colours;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) colours.push_back(Code(x, y));
+  }
+  return Pixels(colours);
+}
+
 inline bool Write(const std::string& path, const Bytes& bytes) {
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;

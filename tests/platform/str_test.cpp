@@ -4,6 +4,8 @@
 
 #include <climits>
 #include <cstring>
+#include <string>
+#include <utility>
 
 TEST(Str, IndexOfAndCounting) {
   EXPECT_EQ(StrIndexOf("abc", 'z'), 3);
@@ -20,29 +22,20 @@ TEST(Str, IndexOfAndCounting) {
 
 TEST(Str, NumbersBothWays) {
   char text[16];
-  IntToStr(text, 0);
-  EXPECT_STREQ(text, "0");
-  IntToStr(text, -305);
-  EXPECT_STREQ(text, "-305");
-  IntToStr(text, INT_MAX);
-  EXPECT_STREQ(text, "2147483647");
-  IntToStr(text, INT_MIN);
-  EXPECT_STREQ(text, "-2147483648");
-
-  EXPECT_EQ(StrToInt("-12x"), -12);
-  EXPECT_EQ(StrToInt("+"), 0);
-  EXPECT_EQ(StrToInt("x12"), 0);
-  EXPECT_EQ(StrToInt("+77"), 77);
-  EXPECT_EQ(StrToInt("-2147483648"), INT_MIN);
-  EXPECT_EQ(StrToInt("99999999999999"), INT_MAX);
-  EXPECT_EQ(StrToInt("-99999999999999"), INT_MIN);
-
+  for (i32 v : {0, -305, INT_MAX, INT_MIN}) {
+    IntToStr(text, v);
+    EXPECT_EQ(text, std::to_string(v));
+  }
+  const std::pair<const char*, i32> parsed[] = {
+      {"-12x", -12},         {"+", 0}, {"x12", 0}, {"+77", 77}, {"-2147483648", INT_MIN},
+      {"99999999999999", INT_MAX}, {"-99999999999999", INT_MIN}};
+  for (const auto& [s, v] : parsed) EXPECT_EQ(StrToInt(s), v) << s;
   EXPECT_EQ(HexToInt("1aF"), 431);
   EXPECT_EQ(HexToInt("g1"), 0);
   EXPECT_EQ(HexToInt("FFFFFF"), 0xFFFFFF);
 }
 
-TEST(Str, BoundedCopyAndAppend) {
+TEST(Str, BoundedCopyAppendInsertAndDelete) {
   char text[16];
   StrNCpy(text, "abcdef", 3);
   EXPECT_STREQ(text, "abc");
@@ -50,23 +43,16 @@ TEST(Str, BoundedCopyAndAppend) {
   EXPECT_STREQ(text, "ab");
   StrNCat(text, "cdef", 4);
   EXPECT_STREQ(text, "abcd");
-  StrCpy(text, "x");
-  EXPECT_STREQ(StrCat(text, "yz"), "xyz");
-}
-
-TEST(Str, InsertAndDelete) {
-  char text[16] = "hello";
+  StrCpy(text, "hello");
   StrInsertChar(text, 'X', 0);
-  EXPECT_STREQ(text, "Xhello");
   StrInsertChar(text, '!', 6);
-  EXPECT_STREQ(text, "Xhello!");
+  EXPECT_STREQ(StrCat(text, "?"), "Xhello!?");
   StrDeleteChars(text, 1, 2);
-  EXPECT_STREQ(text, "Xllo!");
-  StrDeleteChars(text, 5, 1);  // at the terminator: nothing
-  EXPECT_STREQ(text, "Xllo!");
+  StrDeleteChars(text, 6, 1);  // at the terminator: nothing
+  EXPECT_STREQ(text, "Xllo!?");
   // Deleting past the end stops at the terminator and reads nothing
   // beyond it (the bytes after it are poisoned here).
-  std::memset(text + 6, 'Q', sizeof text - 6);
+  std::memset(text + 7, 'Q', sizeof text - 7);
   StrDeleteChars(text, 3, 8);
   EXPECT_STREQ(text, "Xll");
 }

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/prctl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,7 +15,6 @@
 #include "tests/support/process.h"
 
 using testing_support::ReadFile;
-using testing_support::TempDir;
 
 TEST(TickMs, FormulaAndWrap) {
   EXPECT_EQ(TickMsFromTime(0, 999), 0u);
@@ -33,10 +31,13 @@ TEST(TickMs, FormulaAndWrap) {
 
 namespace {
 
+// A fake browser writes its first two arguments and any inherited
+// descriptors to the file "out".
 class OpenUrlTest : public ::testing::Test {
  protected:
   void SetUp() override {
     oldPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("FAKE_BROWSER_OUT", (dir_ / "out").c_str(), 1);
     // The browser's grandchild comes back to this process when its parent
     // ends, so the test can collect its exit status.
     prctl(PR_SET_CHILD_SUBREAPER, 1);
@@ -46,24 +47,25 @@ class OpenUrlTest : public ::testing::Test {
     prctl(PR_SET_CHILD_SUBREAPER, 0);
   }
 
-  // A fake browser under the given name; it writes its first two
-  // arguments and any inherited descriptors to the file "out".
   void MakeBrowser(const std::string& name) {
     ASSERT_EQ(symlink(FAKE_BROWSER, (dir_ / name).c_str()), 0);
-    setenv("FAKE_BROWSER_OUT", (dir_ / "out").c_str(), 1);
   }
 
-  // Waits for the browser process and returns its wait status.
-  int WaitFor(pid_t pid) {
+  // Opens the address with PATH set and returns the browser's exit code
+  // (-1 when it did not exit normally in time).
+  int Open(const std::string& address, const std::string& path) {
+    setenv("PATH", path.c_str(), 1);
+    const pid_t pid = OpenURL(address.c_str());
+    EXPECT_GT(pid, 0);
     int status = -1;
     for (int i = 0; i < 500; ++i) {
-      if (waitpid(pid, &status, WNOHANG) == pid) return status;
+      if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return -1;
   }
 
-  TempDir dir_;
+  testing_support::TempDir dir_;
   std::string oldPath_;
 };
 
@@ -72,17 +74,13 @@ class OpenUrlTest : public ::testing::Test {
 TEST_F(OpenUrlTest, StartsTheFirstBrowserFoundWithTheAddressTwice) {
   MakeBrowser("opera");
   MakeBrowser("links");  // later in the order: not used
-  setenv("PATH", dir_.Path().c_str(), 1);
   // A descriptor the game holds open (the X connection, the sound device).
   const int opened = open("/dev/null", O_RDONLY);
   const int held = fcntl(opened, F_DUPFD, 50);
   close(opened);
   ASSERT_GE(held, 50);
-  const pid_t pid = OpenURL("hTTp://example.org/?r=qxw");
-  ASSERT_GT(pid, 0);
-  const int status = WaitFor(pid);
+  EXPECT_EQ(Open("hTTp://example.org/?r=qxw", dir_.Path()), 0);
   close(held);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   // The address is both argument zero and argument one, and the browser
   // inherited nothing beyond the standard descriptors.
   EXPECT_EQ(ReadFile(dir_ / "out"), "hTTp://example.org/?r=qxw|hTTp://example.org/?r=qxw\n");
@@ -90,21 +88,9 @@ TEST_F(OpenUrlTest, StartsTheFirstBrowserFoundWithTheAddressTwice) {
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
 }
 
-TEST_F(OpenUrlTest, NoBrowserEndsTheChildWithStatus127) {
-  setenv("PATH", dir_.Path().c_str(), 1);
-  const pid_t pid = OpenURL("http://example.org/");
-  ASSERT_GT(pid, 0);
-  const int status = WaitFor(pid);
-  ASSERT_TRUE(WIFEXITED(status)) << "ended by a signal";
-  EXPECT_EQ(WEXITSTATUS(status), 127);
-}
-
-TEST_F(OpenUrlTest, AnAddressWithoutTheWebPrefixRunsAsACommand) {
+TEST_F(OpenUrlTest, NoBrowserExits127AndOtherAddressesRunAsACommand) {
+  EXPECT_EQ(Open("http://example.org/", dir_.Path()), 127);
   MakeBrowser("tool");
-  setenv("PATH", "/nonexistent", 1);
-  const pid_t pid = OpenURL((dir_ / "tool").c_str());
-  ASSERT_GT(pid, 0);
-  const int status = WaitFor(pid);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(Open(dir_ / "tool", "/nonexistent"), 0);
   EXPECT_EQ(ReadFile(dir_ / "out"), (dir_ / "tool") + "|\n");
 }

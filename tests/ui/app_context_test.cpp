@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 #include "tests/ui/ui_test_support.h"
 #include "ui/language.h"
 #include "ui/settings.h"
-
-namespace {
 
 TEST(AppContext, FreshContextHasDefaultsWhateverIsOnDisk) {
   ui_testing::UserDirScope user;
@@ -33,34 +32,25 @@ TEST(AppContext, FreshContextHasDefaultsWhateverIsOnDisk) {
 TEST(AppContext, SkinColoursAndPalettes) {
   std::unique_ptr<AppContext> context(AppContext::Create(nullptr));
   const SkinContext& skin = *context->skin;
+  // Control states 0 normal, 1 disabled, 2 focused, 3 pressed.
+  const u32 base[4] = {0x4040FF, 0x666666, 0x40FF40, 0x40FF40};
+  const u32 text[4] = {0x4040FF, 0xCCCCCC, 0x208020, 0x104010};
+  for (int state = 0; state < 4; ++state) {
+    EXPECT_EQ(skin.baseColour[state], base[state]) << state;
+    EXPECT_EQ(skin.TextColour(0, state), text[state]) << state;
+  }
   EXPECT_EQ(skin.fillColour, 0xFFFFFFu);
-  EXPECT_EQ(skin.baseColour[0], 0x4040FFu);
-  EXPECT_EQ(skin.baseColour[1], 0x666666u);
-  EXPECT_EQ(skin.baseColour[2], 0x40FF40u);
-  EXPECT_EQ(skin.baseColour[3], 0x40FF40u);
-
-  // Text of a normal, disabled, focused and pressed control.
-  EXPECT_EQ(skin.TextColour(0, 0), 0x4040FFu);
-  EXPECT_EQ(skin.TextColour(0, 1), 0xCCCCCCu);
-  EXPECT_EQ(skin.TextColour(0, 2), 0x208020u);
-  EXPECT_EQ(skin.TextColour(0, 3), 0x104010u);
-
-  // Normal: black rising to the colour at its luminance 128, then to white.
-  EXPECT_EQ(skin.palette[0][0], 0x000000u);
-  EXPECT_EQ(skin.palette[0][127], 0x4040FDu);
-  EXPECT_EQ(skin.palette[0][128], 0x4040FFu);
-  // Disabled: the colour rising to white.
-  EXPECT_EQ(skin.palette[1][0], 0x666666u);
-  // Focused: the same tint ramp of green.
-  EXPECT_EQ(skin.palette[2][0], 0x000000u);
-  EXPECT_EQ(skin.palette[2][128], 0x40FF40u);
-  // Pressed: black rising to the colour.
-  EXPECT_EQ(skin.palette[3][0], 0x000000u);
-  // Entry 255, past the 255-entry ramps, holds the ramp's end colour.
-  EXPECT_EQ(skin.palette[0][255], 0xFFFFFFu);
-  EXPECT_EQ(skin.palette[1][255], 0xFFFFFFu);
-  EXPECT_EQ(skin.palette[2][255], 0xFFFFFFu);
-  EXPECT_EQ(skin.palette[3][255], 0x40FF40u);
+  // Normal and focused: black rising to the colour at its luminance 128,
+  // then to white. Disabled: the colour rising to white. Pressed: black
+  // rising to the colour. Entry 255, past the 255-entry ramps, holds the
+  // ramp's end colour.
+  const struct {
+    int state, entry;
+    u32 colour;
+  } samples[] = {{0, 0, 0x000000}, {0, 127, 0x4040FD}, {0, 128, 0x4040FF}, {0, 255, 0xFFFFFF},
+                 {1, 0, 0x666666}, {1, 255, 0xFFFFFF}, {2, 0, 0x000000},   {2, 128, 0x40FF40},
+                 {2, 255, 0xFFFFFF}, {3, 0, 0x000000}, {3, 255, 0x40FF40}};
+  for (const auto& s : samples) {
+    EXPECT_EQ(skin.palette[s.state][s.entry], s.colour) << "state " << s.state << " entry " << s.entry;
+  }
 }
-
-}  // namespace

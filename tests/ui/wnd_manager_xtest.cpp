@@ -27,7 +27,6 @@ constexpr u32 kBackground = 0x336699;
 class SlidingGame : public IGame {
  public:
   i32 OnInit() override {
-    sprite.imageIndex = 0;
     sprite.visible = 1;
     sprite.x = 100 << 8;
     sprite.y = 60 << 8;
@@ -60,8 +59,7 @@ class GameHostWindow : public IWndManager {
     SetFramePeriod(20000);
     loaded = context->settings->Load();
     context->language->SetLanguage(context->settings->language);
-    sliding = new SlidingGame();
-    game = sliding;
+    game = sliding = new SlidingGame();
     sliding->background = context->settings->background;
     sliding->clearFlag = 1;
     sliding->Init(this, GetImagePack(), GetClipList(), GetDirtyList());
@@ -76,14 +74,6 @@ class GameHostWindow : public IWndManager {
   u32 loaded = 0;
 };
 
-// A pack of one opaque red 8 x 8 picture.
-void WritePack(const std::string& dir) {
-  pack_writer::Bytes red;
-  for (int i = 0; i < 64; ++i) red.insert(red.end(), {0x00, 0x00, 0xFF});  // B, G, R
-  ASSERT_TRUE(WriteFile(dir + "/640x480/bmst.bin", pack_writer::Index(1, 1)));
-  ASSERT_TRUE(WriteFile(dir + "/640x480/bmdt0.bin", pack_writer::Record(0, 8, 8, 0, red)));
-}
-
 u32 Rgb(const RgbImage& shot, int x, int y) {
   const u8* p = shot.At(x, y);
   return static_cast<u32>(p[0]) << 16 | p[1] << 8 | p[2];
@@ -94,7 +84,10 @@ TEST(WndManagerOnXvfb, LoadsSettingsAndDrawsThroughTheSharedLists) {
   if (!server.Start(24)) GTEST_SKIP() << "Xvfb is not available";
   setenv("DISPLAY", server.Display().c_str(), 1);
   ui_testing::UserDirScope dirs;
-  WritePack(dirs.Dir().Path());
+  // A pack of one opaque red 8 x 8 picture.
+  ASSERT_TRUE(WriteFile(dirs.Dir() / "640x480/bmst.bin", pack_writer::Index(1, 1)));
+  ASSERT_TRUE(WriteFile(dirs.Dir() / "640x480/bmdt0.bin",
+                        pack_writer::Record(0, 8, 8, 0, pack_writer::Pixels(std::vector<u32>(64, 0xFF0000)))));
   SettingsRecord stored;
   stored.Reset();
   stored.background = kBackground;
