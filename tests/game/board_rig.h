@@ -2,6 +2,7 @@
 // game object, for the board and effect tests.
 #pragma once
 
+#include <array>
 #include <memory>
 
 #include "game/ball_fx.h"
@@ -28,3 +29,11 @@ struct BoardRig {
 };
 
 inline std::unique_ptr<BoardRig> MakeRig(u32 seed = 1) { return std::make_unique<BoardRig>(seed); }
+
+// Every cell's colour, row by row.
+using BoardColours = std::array<u8, Board::kCells>;
+inline BoardColours ColoursOf(const Board& board) {
+  BoardColours c{};
+  for (int i = 0; i < Board::kCells; ++i) c[i] = board.Cell(i / Board::kColumns, i % Board::kColumns).colour;
+  return c;
+}

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <utility>
 
 #include "game/board.h"
 #include "game/shot.h"
@@ -19,7 +19,6 @@ struct ComputerRig {
     rig->board.SetBallColour(cue, cueColour);
     cue.x = kShootX * kOne;
     cue.y = kShootY * kOne;
-    cue.z = 10 * kOne;
     cue.SetState(kBallAtRest);
     player.ResetAim();
   }
@@ -29,12 +28,6 @@ struct ComputerRig {
     int calls = 1;
     while (player.ComputerAim()) ++calls;
     return calls;
-  }
-
-  std::array<u8, Board::kCells> Colours() {
-    std::array<u8, Board::kCells> c{};
-    for (int i = 0; i < Board::kCells; ++i) c[i] = rig->board.Cell(i / Board::kColumns, i % Board::kColumns).colour;
-    return c;
   }
 
   std::unique_ptr<BoardRig> rig = MakeRig(77);
@@ -50,13 +43,13 @@ TEST(ComputerPlayerTest, PicksTheClusterNearestStraightUp) {
   // powers at 90 the first tried stays.
   ComputerRig c(1);
   for (int col = 0; col < Board::kColumns; ++col) c.rig->Put(10, col, col == 10 || col == 11 ? 1 : 2);
-  const auto before = c.Colours();
+  const BoardColours before = ColoursOf(c.rig->board);
   EXPECT_EQ(c.Search(), 32);
   EXPECT_EQ(c.player.bestAngle, 90);
   EXPECT_EQ(c.player.bestPower, 1);
   EXPECT_EQ(c.player.bestSize, 3);
   EXPECT_EQ(c.player.trialAngle, 170);
-  EXPECT_EQ(c.Colours(), before);  // the trials erased no ball and left none behind
+  EXPECT_EQ(ColoursOf(c.rig->board), before);  // the trials erased no ball and left none behind
 }
 
 TEST(ComputerPlayerTest, WithNothingToAimAtItShootsAtRandom) {
@@ -76,21 +69,19 @@ TEST(ComputerPlayerTest, WithNothingToAimAtItShootsAtRandom) {
   EXPECT_EQ(c.rig->general, replay);  // angles 11 to 170 tried, no more
 }
 
+// The rehearsal has no top cushion: straight up an empty table it ends in
+// row 0 above the cue ball (even row: (231 - 6) / 20 = 11) at any power; a
+// ball in the way stops it below, as it stops a shot.
 TEST(ComputerPlayerTest, ARehearsalClimbsToTheTopRow) {
   ComputerRig c(1);
   i16 col = -1, row = -1;
-  // Straight up an empty table: no top cushion, it ends in row 0 above the
-  // cue ball (even row: (231 - 6) / 20 = 11).
   for (i16 power = 1; power <= 8; ++power) {
     ASSERT_TRUE(c.player.TracePath(231 * kOne, 400 * kOne, power, col, row));
-    EXPECT_EQ(row, 0);
-    EXPECT_EQ(col, 11);
+    EXPECT_EQ(std::make_pair(row, col), (std::pair<i16, i16>{0, 11})) << "power " << power;
   }
-  // A ball in the way stops it below, as it stops a shot.
   c.rig->Put(4, 11, 2);
   ASSERT_TRUE(c.player.TracePath(231 * kOne, 400 * kOne, 8, col, row));
-  EXPECT_EQ(row, 5);
-  EXPECT_EQ(col, 10);
+  EXPECT_EQ(std::make_pair(row, col), (std::pair<i16, i16>{5, 10}));
   EXPECT_FALSE(c.player.TracePath(100 * kOne, 466 * kOne, 1, col, row));
 }
 

@@ -5,10 +5,9 @@
 // stays pending until the rig collects it.
 #pragma once
 
-#include <array>
 #include <cstdio>
 #include <cstring>
-#include <string>
+#include <utility>
 #include <vector>
 
 #include "audio/sound_manager.h"
@@ -31,11 +30,6 @@ class RecordingWindow : public IWndManager {
     return 1;
   }
   std::vector<u8> commands;
-};
-
-struct Effect {
-  int tick;    // the rig's tick count when it was asked for
-  int effect;  // SoundEffect
 };
 
 class GameRig {
@@ -91,9 +85,14 @@ class GameRig {
       CollectEffects();
     }
   }
-  // Ticks until the game is in state s; false after limit frames.
-  bool TickUntil(u8 s, int limit = 5000) {
-    for (int i = 0; i < limit && game->State() != s; ++i) Tick();
+  // Ticks until the game is in state s; false after limit frames. With a
+  // path, the states passed through (the current one first) go there.
+  bool TickUntil(u8 s, int limit = 5000, std::vector<u8>* path = nullptr) {
+    if (path) path->assign(1, game->State());
+    for (int i = 0; i < limit && game->State() != s; ++i) {
+      Tick();
+      if (path && path->back() != game->State()) path->push_back(game->State());
+    }
     return game->State() == s;
   }
   // Ticks until the player (or the computer) may aim again.
@@ -127,27 +126,29 @@ class GameRig {
     GetBoard().SetCellColour(row, col, colour);
     GetBoard().Cell(row, col).SetState(kBallAtRest);
   }
-
-  // The effects asked for since the last look; clears the list.
-  std::vector<int> TakeEffects() {
-    std::vector<int> out;
-    for (const Effect& e : effects) out.push_back(e.effect);
-    effects.clear();
-    return out;
+  int BallsOnTable() {
+    int n = 0;
+    for (int i = 0; i < Board::kCells; ++i) n += GetBoard().Cell(i / Board::kColumns, i % Board::kColumns).colour != 0;
+    return n;
   }
+  // A colour other than the cue ball's.
+  u8 OtherColour() { return game->cueBall.colour == 1 ? 2 : 1; }
+
+  // The effects (SoundEffect) asked for since the last look; clears the list.
+  std::vector<int> TakeEffects() { return std::exchange(effects, {}); }
 
   RecordingWindow window;
   AppContext* context = nullptr;
   GGame* game = nullptr;
   int ticks = 0;
-  std::vector<Effect> effects;
+  std::vector<int> effects;
 
  private:
   // Effects stay pending while no sound thread takes them.
   void CollectEffects() {
     if (withDevice_) return;
     for (int e = 0; e < 4; ++e) {
-      if (g_PendingEffects[e].exchange(0)) effects.push_back({ticks, e});
+      if (g_PendingEffects[e].exchange(0)) effects.push_back(e);
     }
   }
 

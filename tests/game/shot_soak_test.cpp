@@ -2,8 +2,6 @@
 // flight must end within its tick budget in the cell its trace chose.
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "game/aimer.h"
 #include "game/board.h"
 #include "game/shot.h"
@@ -19,16 +17,6 @@ constexpr int kShots = 12000;  // the sanitizers slow the flight down some twent
 constexpr int kShots = 100000;
 #endif
 constexpr int kShotsPerBoard = 40;
-
-using Colours = std::array<u8, Board::kCells>;
-
-Colours Snapshot(Board& board) {
-  Colours c{};
-  for (int r = 0; r < Board::kRows; ++r) {
-    for (int col = 0; col < Board::kColumns; ++col) c[r * Board::kColumns + col] = board.Cell(r, col).colour;
-  }
-  return c;
-}
 
 // A level's deal thinned out at random, so that long paths with many
 // bounces come up as well as short ones.
@@ -85,7 +73,7 @@ TEST(ShotSoakTest, EveryFlightSettlesInItsCellWithinItsBudget) {
       ++shots;
       const int row = s.shot.LandingRow(), col = s.shot.LandingCol();
       ASSERT_EQ(s.board().Cell(row, col).colour, 0) << "shot " << shots;
-      Colours expected = Snapshot(s.board());
+      BoardColours expected = ColoursOf(s.board());
       const int live = s.rig->fx.bursts.LiveCount();
 
       const int ticks = s.Fly(s.shot.TickBudget());
@@ -98,7 +86,7 @@ TEST(ShotSoakTest, EveryFlightSettlesInItsCellWithinItsBudget) {
         expected[row * Board::kColumns + col] = s.cue.colour;
         homedToCells += s.shot.Homing();
       }
-      ASSERT_EQ(Snapshot(s.board()), expected) << "shot " << shots;
+      ASSERT_EQ(ColoursOf(s.board()), expected) << "shot " << shots;
       s.rig->fx.bursts.Clear();
       if (row >= 22) break;  // the table is nearly full: deal another
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -9,9 +10,13 @@ namespace {
 
 constexpr i32 kOne = 256;
 
+// The lattice under the game's grid, every cell occupied.
 std::unique_ptr<SpringLattice> GameLattice() {
   auto l = std::make_unique<SpringLattice>();
   l->Build(16 * kOne, 16 * kOne, 20 * kOne, 18 * kOne, 22, 26);
+  for (int r = 0; r < 26; ++r) {
+    for (int c = 0; c < 22; ++c) l->CellNode(r, c).occupied = 1;
+  }
   return l;
 }
 
@@ -19,73 +24,35 @@ void ExpectAllAtRest(const SpringLattice& l) {
   for (int r = 0; r < SpringLattice::kRows; ++r) {
     for (int c = 0; c < SpringLattice::kColumns; ++c) {
       const LatticeNode& n = l.Node(r, c);
-      ASSERT_EQ(n.x, n.restX) << r << "," << c;
-      ASSERT_EQ(n.y, n.restY) << r << "," << c;
-      ASSERT_EQ(n.vx | n.vy, 0) << r << "," << c;
+      ASSERT_TRUE(n.x == n.restX && n.y == n.restY && (n.vx | n.vy) == 0) << r << "," << c;
     }
   }
 }
 
-void OccupyAll(SpringLattice& l) {
-  for (int r = 0; r < 26; ++r) {
-    for (int c = 0; c < 22; ++c) l.CellNode(r, c).occupied = 1;
-  }
-}
-
-TEST(SpringLatticeTest, NodesLieUnderTheCellCentres) {
+// A lattice at rest stays exactly at rest. A drift of 0.03 px: the
+// springs' pull rounds to nothing and the node snaps back at once; 0.11 px:
+// pulled back first, then snapped exactly; 5 px: pulled home.
+TEST(SpringLatticeTest, AtRestItStaysThereAndADriftSnapsBack) {
   auto l = GameLattice();
-  EXPECT_EQ(l->Rows(), 28);
-  EXPECT_EQ(l->Columns(), 24);
-  // Cell (0, 0) at (16, 16); odd rows shifted right: cell (1, 0) at (26, 34).
-  EXPECT_EQ(l->CellNode(0, 0).restX, 16 * kOne);
-  EXPECT_EQ(l->CellNode(0, 0).restY, 16 * kOne);
-  EXPECT_EQ(l->CellNode(1, 0).restX, 26 * kOne);
-  EXPECT_EQ(l->CellNode(1, 0).restY, 34 * kOne);
-  EXPECT_EQ(l->CellNode(25, 21).restX, 446 * kOne);
-  // Border ring: node (0, 0) at (6, -2).
-  EXPECT_EQ(l->Node(0, 0).restX, 6 * kOne);
-  EXPECT_EQ(l->Node(0, 0).restY, -2 * kOne);
-  // Every link of the mesh is 20 px (right) or sqrt(10^2 + 18^2) px long.
-  const LatticeNode& n = l->Node(5, 5);
-  EXPECT_EQ(n.restLengthSq[SpringLattice::kRight], 400 * kOne);
-  EXPECT_EQ(n.restLengthSq[SpringLattice::kBelowLeft], 424 * kOne);
-  EXPECT_EQ(n.restLengthSq[SpringLattice::kBelowRight], 424 * kOne);
-}
-
-TEST(SpringLatticeTest, ALatticeAtRestStaysExactlyAtRest) {
-  auto l = GameLattice();
-  OccupyAll(*l);
   for (int i = 0; i < 50; ++i) l->Step(231 * kOne, 466 * kOne, 0, 0);
   ExpectAllAtRest(*l);
-}
 
-TEST(SpringLatticeTest, ASmallDriftSnapsBack) {
-  auto l = GameLattice();
-  OccupyAll(*l);
   LatticeNode& n = l->CellNode(10, 10);
-  n.x += 5;  // 0.03 px: the springs' pull rounds to nothing, the node snaps
+  n.x += 5;
   n.y -= 5;
   l->Step(0, 0, 0, 0);
-  EXPECT_EQ(n.x, n.restX);
-  EXPECT_EQ(n.y, n.restY);
-  EXPECT_EQ(n.vx | n.vy, 0);
+  ExpectAllAtRest(*l);
 
-  // 0.11 px: pulled back first, then snapped exactly.
   n.x += 20;
   n.y -= 20;
   l->Step(0, 0, 0, 0);
   EXPECT_NE(n.x, n.restX);
   for (int i = 0; i < 30; ++i) l->Step(0, 0, 0, 0);
   ExpectAllAtRest(*l);
-}
 
-TEST(SpringLatticeTest, ALargerDriftIsPulledHome) {
-  auto l = GameLattice();
-  OccupyAll(*l);
-  LatticeNode& n = l->CellNode(10, 10);
   n.x += 5 * kOne;
   l->Step(0, 0, 0, 0);
-  EXPECT_LT(n.vx, 0);  // the springs pull it back to the left
+  EXPECT_LT(n.vx, 0);
   for (int i = 0; i < 400; ++i) l->Step(0, 0, 0, 0);
   EXPECT_LE(std::abs(n.x - n.restX), 2 * kOne);
   EXPECT_LE(std::abs(n.y - n.restY), 2 * kOne);
@@ -99,8 +66,7 @@ TEST(SpringLatticeTest, ABurstKicksTheSixNeighboursAtHalfAPixel) {
   const int kicked[6][2] = {{6, 5}, {6, 7}, {5, 6}, {5, 7}, {7, 6}, {7, 7}};
   for (const auto& k : kicked) {
     const LatticeNode& n = l->Node(k[0], k[1]);
-    const int major = std::abs(n.vx) > std::abs(n.vy) ? std::abs(n.vx) : std::abs(n.vy);
-    EXPECT_EQ(major, 128) << k[0] << "," << k[1];
+    EXPECT_EQ(std::max(std::abs(n.vx), std::abs(n.vy)), 128) << k[0] << "," << k[1];
     // Away from the burst.
     EXPECT_GE((n.restX - l->Node(6, 6).restX) * n.vx, 0);
     EXPECT_GE((n.restY - l->Node(6, 6).restY) * n.vy, 0);
@@ -110,68 +76,67 @@ TEST(SpringLatticeTest, ABurstKicksTheSixNeighboursAtHalfAPixel) {
   // The upper-left diagonal: (-10, -18) px scaled to major component 0.5.
   EXPECT_EQ(l->Node(5, 6).vx, -((10 * kOne * 128) & ~255) / (18 * kOne));
   EXPECT_EQ(l->Node(5, 6).vy, -128);
-  EXPECT_EQ(l->Node(6, 6).vx | l->Node(6, 6).vy, 0);
-  EXPECT_EQ(l->Node(4, 6).vx | l->Node(8, 8).vy, 0);
+  EXPECT_EQ(l->Node(6, 6).vx | l->Node(6, 6).vy | l->Node(4, 6).vx | l->Node(8, 8).vy, 0);
 
   // Neighbours on the border ring are not kicked.
   auto edge = GameLattice();
   edge->KickNeighbours(1, 1);
-  EXPECT_EQ(edge->Node(0, 1).vx | edge->Node(0, 1).vy, 0);
-  EXPECT_EQ(edge->Node(1, 0).vx | edge->Node(1, 0).vy, 0);
+  EXPECT_EQ(edge->Node(0, 1).vx | edge->Node(0, 1).vy | edge->Node(1, 0).vx | edge->Node(1, 0).vy, 0);
   EXPECT_NE(edge->Node(1, 2).vx, 0);
 }
 
 TEST(SpringLatticeTest, ClampSpeedKeepsTheDirection) {
-  LatticeVec v = SpringLattice::ClampSpeed({0, 0}, 256);  // no direction: up
-  EXPECT_EQ(v.x, 0);
-  EXPECT_EQ(v.y, -256);
-  v = SpringLattice::ClampSpeed({512, -1024}, 256);  // (0.5, -1) x 256
-  EXPECT_EQ(v.x, 128);
-  EXPECT_EQ(v.y, -256);
-  v = SpringLattice::ClampSpeed({-3000, 1000}, 256);
-  EXPECT_EQ(v.x, -256);
-  EXPECT_EQ(v.y, ((256 * 1000) & ~255) / 3000);
+  struct Case {
+    LatticeVec in, out;
+  };
+  const Case cases[] = {
+      {{0, 0}, {0, -256}},  // no direction: up
+      {{512, -1024}, {128, -256}},
+      {{-3000, 1000}, {-256, ((256 * 1000) & ~255) / 3000}},
+  };
+  for (const Case& k : cases) {
+    const LatticeVec v = SpringLattice::ClampSpeed(k.in, 256);
+    EXPECT_EQ(v.x, k.out.x) << k.in.x << "," << k.in.y;
+    EXPECT_EQ(v.y, k.out.y) << k.in.x << "," << k.in.y;
+  }
 }
 
 TEST(SpringLatticeTest, AFlyingBallPushesNearbyNodesAway) {
   auto l = GameLattice();
-  OccupyAll(*l);
   LatticeNode& n = l->CellNode(10, 10);  // at (216, 196)
   l->Step(n.restX - 10 * kOne, n.restY, 14 * kOne, 1);
-  EXPECT_GT(n.vx, 0);  // pushed to the right, away from the ball
+  EXPECT_GT(n.vx, 0);    // pushed to the right, away from the ball
   EXPECT_LE(n.vx, 192);  // at most 1 px, damped to 0.75
   EXPECT_EQ(n.near, 1);
   // Far nodes are neither near nor moved.
   EXPECT_EQ(l->CellNode(20, 10).near, 0);
   EXPECT_EQ(l->CellNode(20, 10).x, l->CellNode(20, 10).restX);
-}
 
-TEST(SpringLatticeTest, AVeryCloseBallDoesNotOverflowThePush) {
-  auto l = GameLattice();
-  OccupyAll(*l);
-  LatticeNode& n = l->CellNode(10, 10);
   // 1/16 px from the node at the highest flight speed: the push term is
   // far beyond 32 bits, yet the node must move away at full speed.
-  l->Step(n.restX - 16, n.restY, 5115, 1);
-  EXPECT_EQ(n.vx, 192);
-  EXPECT_EQ(n.vy, 0);
-  EXPECT_EQ(n.x, n.restX + 192);
+  auto close = GameLattice();
+  LatticeNode& m = close->CellNode(10, 10);
+  close->Step(m.restX - 16, m.restY, 5115, 1);
+  EXPECT_EQ(m.vx, 192);
+  EXPECT_EQ(m.vy, 0);
+  EXPECT_EQ(m.x, m.restX + 192);
 }
 
-TEST(SpringLatticeTest, FarApartNodesDoNotOverflowTheSpringForce) {
-  LatticeNode a, b;
-  a.restLengthSq[0] = 100 * kOne;
-  b.x = 3000 * kOne;  // squared length well beyond 32 bits
-  SpringLattice::SpringForce(a, b, 0);
-  EXPECT_GT(a.link[0].x, 0);
-  EXPECT_EQ(a.link[0].y, 0);
-
-  // Within range the force is the 24.8 product: 2 dx = 60 px, stretch 275 px^2.
+TEST(SpringLatticeTest, SpringForceIsTheFixedPointProductWithoutOverflow) {
+  // 2 dx = 60 px, stretch 275 px^2.
   LatticeNode c, d;
   c.restLengthSq[2] = 625 * kOne;
   d.x = 30 * kOne;
   SpringLattice::SpringForce(c, d, 2);
   EXPECT_EQ(c.link[2].x, (60 * (275 * kOne)) >> 8);
+
+  // Far apart, the squared length is well beyond 32 bits.
+  LatticeNode a, b;
+  a.restLengthSq[0] = 100 * kOne;
+  b.x = 3000 * kOne;
+  SpringLattice::SpringForce(a, b, 0);
+  EXPECT_GT(a.link[0].x, 0);
+  EXPECT_EQ(a.link[0].y, 0);
 }
 
 }  // namespace
