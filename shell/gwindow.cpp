@@ -49,7 +49,7 @@ i32 GWindow::OnCreate() {
     game->Activate();
   }
   SetFullScreen(settings.windowMode);
-  startTime = GetTickMs();
+  startTime = clock();
   return 1;
 }
 
@@ -67,7 +67,7 @@ void GWindow::OnExit() {
 void GWindow::OnTimer(u16 ms) {
   (void)ms;
   if (game && game->GetRunState() == kRunTitle &&
-      TickMsSince(startTime, GetTickMs()) > kTitleTimeoutMs) {
+      TickMsSince(startTime, clock()) > kTitleTimeoutMs) {
     PollGameResult();
   }
   IWndManager::OnTimer(0);

@@ -5,6 +5,7 @@
 // the running game when the program ends.
 #pragma once
 
+#include "platform/system.h"
 #include "ui/game_interface.h"
 #include "ui/wnd_manager.h"
 
@@ -49,7 +50,8 @@ class GWindow : public IWndManager {
   int GetSkillNumber() const;
 
  protected:
-  u32 startTime = 0;  // GetTickMs at the end of start-up
+  u32 startTime = 0;         // the clock at the end of start-up
+  u32 (*clock)() = GetTickMs;  // the millisecond clock (replaceable in tests)
 
  private:
   bool GameIsTarget() const { return game && inputTarget == game; }
