@@ -11,21 +11,13 @@
 #include <vector>
 
 #include "game/save_record.h"
+#include "tests/e2e/prepared_settings.h"
 #include "tests/support/game_run.h"
 #include "ui/settings.h"
 
 using namespace testing_support;
 
 namespace {
-
-// Settings as the defaults, with Autosave on and the given controls.
-std::vector<unsigned char> PreparedSettings(u8 controls) {
-  SettingsRecord settings;
-  settings.Reset();
-  settings.autosave = 1;
-  settings.controls = controls;
-  return std::vector<unsigned char>(settings.Bytes(), settings.Bytes() + kSettingsRecordSize);
-}
 
 SaveRecord AsSaveRecord(const std::vector<unsigned char>& bytes) {
   SaveRecord record{};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/save_record.h"
+#include "tests/e2e/prepared_settings.h"
 #include "tests/support/game_run.h"
 #include "tests/support/pulse_session.h"
 #include "tests/support/wav_analysis.h"
@@ -18,16 +19,6 @@
 using namespace testing_support;
 
 namespace {
-
-// The settings of these runs: Pen controls, Autosave on, sound as given.
-std::vector<unsigned char> Settings(u8 sound) {
-  SettingsRecord s;
-  s.Reset();
-  s.autosave = 1;
-  s.controls = 1;
-  s.sound = sound;
-  return std::vector<unsigned char>(s.Bytes(), s.Bytes() + kSettingsRecordSize);
-}
 
 // A saved game in which a shot straight up lands between two red balls:
 // (0, 10) and (0, 11) wait for a red cue ball in (1, 10), a cluster of
@@ -88,7 +79,7 @@ class GameSound : public ::testing::Test {
     ASSERT_TRUE(pulse_.StartRecording()) << pulse_.Error();
     GameOptions options;
     options.env = pulse_.OssEnv();
-    options.records[50] = Settings(sound);
+    options.records[50] = PreparedSettings(1, sound);  // Pen
     options.records[0] = ClusterGame();
     START_GAME_OR_SKIP(run_, options);
   }
