@@ -22,6 +22,7 @@ struct OssState {
   u8 buffer[kOssBufferBytes] = {};
   AudioFillProc fill = nullptr;
   u16 format = 0;
+  u32 rate = 0;  // frames a second, as the device granted
 };
 
 OssState g_State;
@@ -72,6 +73,7 @@ u32 Open(AudioInfo* info) {
   g_State.format = info->format;
   // The mixer opens after this and mixes at whatever rate the card plays.
   if (rate > 0 && rate <= 0xFFFF) info->rate = static_cast<u16>(rate);
+  g_State.rate = info->rate;
   return AUDIO_ERROR_NONE;
 }
 
@@ -81,18 +83,28 @@ u32 Close() {
   return AUDIO_ERROR_NONE;
 }
 
+// How many bytes the device's queue is kept at: about two update cycles,
+// never less than one cycle and a fragment (the device frees its space a
+// fragment at a time, so it may hold nearly a fragment more than it
+// says), rounded up to whole fragments. Enough that small fragments do
+// not starve the device, little enough that the sound follows the game.
+i64 QueueTarget(i64 fragmentBytes) {
+  const i64 cycle = i64{g_State.rate} * BytesPerFrame() * kOssCycleMs / 1000;
+  const i64 bytes = std::max(2 * cycle, cycle + fragmentBytes);
+  return (bytes + fragmentBytes - 1) / fragmentBytes * fragmentBytes;
+}
+
 // How many of `bytes` the device takes now. When it tells its free space,
-// the queue is topped up to two fragments and no further, so the sound
-// stays one or two fragments behind the game instead of drifting up to
-// the whole 16-fragment queue; whole frames only. A device that does not
-// answer gets the whole buffer.
+// the queue is topped up to its target and no further, instead of
+// drifting up to the whole 16-fragment queue; whole frames only. A device
+// that does not answer gets the whole buffer.
 u32 WritableBytes(u32 bytes) {
   audio_buf_info space{};
   if (g_Calls->ioctl(g_State.fd, SNDCTL_DSP_GETOSPACE, &space) < 0) return bytes;
   i64 room = std::max(space.bytes, 0);
-  if (space.fragsize > 0 && space.fragstotal > kOssQueuedFragments) {
+  if (space.fragsize > 0 && space.fragstotal > 0) {
     const i64 queued = i64{space.fragstotal} * space.fragsize - space.bytes;
-    room = std::min(room, i64{kOssQueuedFragments} * space.fragsize - queued);
+    room = std::min(room, QueueTarget(space.fragsize) - queued);
   }
   room = std::clamp<i64>(room, 0, bytes);
   return static_cast<u32>(room - room % BytesPerFrame());

@@ -28,5 +28,6 @@ void OssSetSystemCalls(const OssSystemCalls* calls);
 // Open parameters: 16 fragments of 2^12 bytes, the size of one update.
 constexpr int kOssFragments = 0x0010000C;
 constexpr u32 kOssBufferBytes = 4096;
-// An update tops the device's queue up to this many fragments, no more.
-constexpr int kOssQueuedFragments = 2;
+// The sound thread updates the device once every this many milliseconds;
+// an update tops the device's queue up to about two such cycles of sound.
+constexpr int kOssCycleMs = 20;

@@ -1,8 +1,14 @@
 #include "platform/record_file.h"
 
-#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "platform/startup.h"
@@ -14,6 +20,60 @@ RecordWriteFunction g_write = std::fwrite;
 // Enough for the user directory, a number of up to eleven characters and
 // ".bin"; the temporary name adds ".XXXXXX".
 constexpr std::size_t kNameSize = sizeof(g_UserDir) + 32;
+
+// Temporary names end in six of these, as mkstemp's do.
+constexpr char kTempChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr int kTempSuffix = 6;
+constexpr int kTempAttempts = 100;
+
+u64 MixBits(u64 x) {
+  x += 0x9E3779B97F4A7C15ull;
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+  return x ^ (x >> 31);
+}
+
+// Creates "<name>.XXXXXX" with a fresh suffix and opens it for writing. It
+// is created as a plain create would (0666 less the umask): mkstemp would
+// make every record owner-only. -1 on failure.
+int CreateTemporary(const char* name, char* tempName, std::size_t size) {
+  static std::atomic<u64> counter{0};
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  const u64 seed = (static_cast<u64>(getpid()) << 32) ^ static_cast<u64>(now.tv_nsec) ^
+                   (static_cast<u64>(now.tv_sec) << 20);
+  for (int attempt = 0; attempt < kTempAttempts; ++attempt) {
+    u64 bits = MixBits(seed + ++counter);
+    char suffix[kTempSuffix + 1];
+    for (int i = 0; i < kTempSuffix; ++i, bits /= sizeof(kTempChars) - 1)
+      suffix[i] = kTempChars[bits % (sizeof(kTempChars) - 1)];
+    suffix[kTempSuffix] = '\0';
+    const int n = std::snprintf(tempName, size, "%s.%s", name, suffix);
+    if (n < 0 || static_cast<std::size_t>(n) >= size) return -1;
+    const int fd = open(tempName, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+// True for the writer's temporary names: the record's file name (prefix,
+// or any run of digits and ".bin." when prefix is null) and six letters
+// or digits.
+bool IsRecordTemporary(const char* name, const char* prefix) {
+  const char* suffix = name;
+  if (prefix) {
+    const std::size_t n = std::strlen(prefix);
+    if (std::strncmp(name, prefix, n) != 0) return false;
+    suffix = name + n;
+  } else {
+    while (*suffix >= '0' && *suffix <= '9') ++suffix;
+    if (suffix == name || std::strncmp(suffix, ".bin.", 5) != 0) return false;
+    suffix += 5;
+  }
+  for (int i = 0; i < kTempSuffix; ++i)
+    if (!suffix[i] || !std::strchr(kTempChars, suffix[i])) return false;
+  return suffix[kTempSuffix] == '\0';
+}
 
 // Scrambles the record chunk by chunk into a small buffer and writes each
 // chunk; false at the first short write.
@@ -61,15 +121,34 @@ bool RecordFileName(i32 number, char* out, std::size_t size) {
   return n >= 0 && static_cast<std::size_t>(n) < size;
 }
 
+void RemoveRecordTemporaries(i32 number) {
+  char prefix[32];
+  if (number != kAnyRecord) std::snprintf(prefix, sizeof(prefix), "%06d.bin.", number);
+  DIR* dir = opendir(g_UserDir);
+  if (!dir) return;
+  const int dirFd = dirfd(dir);
+  while (const dirent* entry = readdir(dir)) {
+    if (!IsRecordTemporary(entry->d_name, number == kAnyRecord ? nullptr : prefix)) continue;
+    // Only a plain file under such a name is one of ours.
+    struct stat st;
+    if (fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+      unlinkat(dirFd, entry->d_name, 0);
+  }
+  closedir(dir);
+}
+
 u32 WriteRecordFile(i32 number, const u8* data, u32 size) {
   char name[kNameSize];
   char tempName[kNameSize + 8];
   if (!RecordFileName(number, name, sizeof(name))) return 0;
-  const int n = std::snprintf(tempName, sizeof(tempName), "%s.XXXXXX", name);
-  if (n < 0 || static_cast<std::size_t>(n) >= sizeof(tempName)) return 0;
+  // A save killed before its rename left its temporary file behind.
+  RemoveRecordTemporaries(number);
 
-  const int fd = mkstemp(tempName);
+  const int fd = CreateTemporary(name, tempName, sizeof(tempName));
   if (fd < 0) return 0;
+  // A replaced record keeps its permissions.
+  struct stat old;
+  if (stat(name, &old) == 0 && S_ISREG(old.st_mode)) fchmod(fd, old.st_mode & 07777);
   if (!WriteTemporary(tempName, fd, number, data, size)) return 0;
   if (std::rename(tempName, name) != 0) {
     unlink(tempName);

@@ -16,10 +16,19 @@ constexpr i32 kRecordTop10Base = 100;     // + 4 x skill: that skill's top-10 ta
 constexpr i32 kRecordDemoInterrupt = 10000;  // the game the demo interrupted
 
 // Writes the record atomically: the scrambled bytes go to a temporary file
-// beside the record, which replaces the old one only when every byte was
-// written and the file closed cleanly. 1 on success; 0 leaves the old
-// record as it was.
+// "NNNNNN.bin.XXXXXX" beside the record, which replaces the old one only
+// when every byte was written and the file closed cleanly. A new record
+// gets the permissions of a plain create (0666 less the umask), a
+// replaced one keeps its own. Temporary files of this record left by an
+// earlier save that was killed are removed first. 1 on success; 0 leaves
+// the old record as it was.
 u32 WriteRecordFile(i32 number, const u8* data, u32 size);
+
+// Removes the temporary files that saves killed before their rename left
+// in the user directory: those of one record, or of every record when
+// number is kAnyRecord. Nothing else is touched.
+constexpr i32 kAnyRecord = -1;
+void RemoveRecordTemporaries(i32 number);
 
 // Reads size bytes of the record and unscrambles them into data. 1 when
 // all of them were there (extra bytes in the file are ignored); 0 for a

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/record_file.h"
 #include "platform/startup.h"
 #include "platform/system.h"
 #include "shell/gwindow.h"
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     std::fputs("Cannot find the home directory: set HOME.\n", stderr);
     return 1;
   }
+  // Temporary files of saves that were killed before they were renamed.
+  RemoveRecordTemporaries(kAnyRecord);
 
   GWindow window;
   if (!window.Create("Dorrimac TM", "Dorrimac TM", 640, 480, 0)) {

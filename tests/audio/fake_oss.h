@@ -6,6 +6,7 @@
 
 #include <linux/soundcard.h>
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -38,6 +39,8 @@ class FakeOss {
     grantedRate = 0;
     answerSpace = false;
     space = audio_buf_info{};
+    playing = false;
+    queued = maxQueued = underruns = 0;
     OssSetSystemCalls(&kCalls);
   }
   static void Uninstall() { OssSetSystemCalls(nullptr); }
@@ -50,6 +53,23 @@ class FakeOss {
     std::lock_guard<std::mutex> lock(mutex);
     return written;
   }
+
+  // Makes the device play: it holds `fragments` fragments of `fragmentBytes`
+  // and answers SNDCTL_DSP_GETOSPACE from what is queued, freeing space a
+  // whole fragment at a time as a card does; writes join the queue as far
+  // as it has room.
+  static void PlayAs(int fragments, int fragmentBytes) {
+    std::lock_guard<std::mutex> lock(mutex);
+    playing = answerSpace = true;
+    space = audio_buf_info{fragments, fragments, fragmentBytes, fragments * fragmentBytes};
+  }
+  // Plays `bytes` off the queue; running dry first counts as an underrun.
+  static void Play(long bytes) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (queued < bytes) ++underruns;
+    queued = queued < bytes ? 0 : queued - bytes;
+  }
+  static inline long queued = 0, maxQueued = 0, underruns = 0;
 
   // What the device does; set before the driver uses it.
   static inline bool present = true;
@@ -78,6 +98,11 @@ class FakeOss {
     if (request == SNDCTL_DSP_GETOSPACE) {
       Record("ioctl", request, 0);
       if (!answerSpace) return -1;
+      if (playing) {
+        const long total = long{space.fragstotal} * space.fragsize;
+        space.fragments = static_cast<int>((total - queued) / space.fragsize);
+        space.bytes = space.fragments * space.fragsize;
+      }
       *static_cast<audio_buf_info*>(argument) = space;
       return 0;
     }
@@ -90,6 +115,11 @@ class FakeOss {
   static ssize_t Write(int, const void* buffer, size_t bytes) {
     std::lock_guard<std::mutex> lock(mutex);
     Record("write", 0, static_cast<long>(bytes));
+    if (playing) {
+      bytes = std::min<size_t>(bytes, space.fragstotal * space.fragsize - queued);
+      queued += static_cast<long>(bytes);
+      maxQueued = std::max(maxQueued, queued);
+    }
     const u8* data = static_cast<const u8*>(buffer);
     written.insert(written.end(), data, data + bytes);
     return static_cast<ssize_t>(bytes);
@@ -103,6 +133,7 @@ class FakeOss {
   static inline std::mutex mutex;
   static inline std::vector<OssCall> calls;
   static inline std::vector<u8> written;
+  static inline bool playing = false;
   static inline const OssSystemCalls kCalls = {"/dev/dsp", Access, Open, Ioctl, Write, Close};
 };
 

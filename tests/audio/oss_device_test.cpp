@@ -124,8 +124,9 @@ TEST_F(OssDeviceTest, UpdateWritesWhatTheMixerPlays) {
   EXPECT_EQ(Writes(), (std::vector<long>{300}));
 }
 
-// When the device tells its free space, the queue is topped up to two
-// fragments: the sound stays that close behind the game.
+// When the device tells its free space, the queue is topped up to about
+// two update cycles (two 4096-byte fragments at 44100 Hz 16-bit stereo):
+// the sound stays that close behind the game.
 TEST_F(OssDeviceTest, WritesNoMoreThanTheQueueTakes) {
   ASSERT_EQ(OpenOss(kStereo16), AUDIO_ERROR_NONE);
   FakeOss::answerSpace = true;
@@ -141,6 +142,25 @@ TEST_F(OssDeviceTest, WritesNoMoreThanTheQueueTakes) {
   FakeOss::space = audio_buf_info{2, 2, 4096, 1002};
   AUpdateAudio();
   EXPECT_EQ(Writes().back(), 1000);
+}
+
+// Whatever fragment size the device grants for the 4096 bytes asked for,
+// a steady update every 20 ms never lets it run dry, and the sound stays
+// no more than two cycles and a fragment behind.
+TEST_F(OssDeviceTest, SmallFragmentsDoNotStarveTheDevice) {
+  const long cycle = 44100 * 4 * kOssCycleMs / 1000;  // 3528 bytes of 16-bit stereo
+  for (int fragment : {4096, 2048, 1024, 512}) {
+    FakeOss::Install();
+    ASSERT_EQ(OpenOss(kStereo16), AUDIO_ERROR_NONE);
+    FakeOss::PlayAs(16, fragment);
+    for (int update = 0; update < 500; ++update) {
+      AUpdateAudio();
+      FakeOss::Play(cycle);
+    }
+    EXPECT_EQ(FakeOss::underruns, 0) << fragment;
+    EXPECT_LE(FakeOss::maxQueued, 2 * cycle + fragment) << fragment;
+    ACloseAudio();
+  }
 }
 
 TEST_F(OssDeviceTest, TheMixerUsesTheGrantedRate) {

@@ -2,6 +2,7 @@
 // sees it, its directories, its fatal start, and closing it.
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -47,8 +48,16 @@ TEST(Startup, WindowAsTheWindowManagerSeesIt) {
 }
 
 TEST(Startup, DeleteWindowMessageEndsTheProgramAtOnce) {
+  // A save killed before its rename left a temporary file; the start
+  // removes it.
+  TempDir home;
+  const std::string leftover = home / ".Dorrimac-1.2/000000.bin.q7Zx2K";
+  ASSERT_TRUE(WriteFile(leftover, {1, 2, 3}));
+  GameOptions options;
+  options.home = home.Path();
   GameRun run;
-  START_GAME_OR_SKIP(run, GameOptions());
+  START_GAME_OR_SKIP(run, options);
+  EXPECT_NE(access(leftover.c_str(), F_OK), 0);
   const auto start = std::chrono::steady_clock::now();
   run.Client().SendDelete(run.GameWindow());
   const int status = run.WaitExit(5000);
@@ -61,6 +70,12 @@ TEST(Startup, DeleteWindowMessageEndsTheProgramAtOnce) {
   // record 50.
   const std::string stored = ReadFile(run.UserDir() + "000050.bin");
   ASSERT_EQ(stored.size(), kSettingsRecordSize);
+  // ... with the permissions of a plain create.
+  const mode_t mask = umask(0);
+  umask(mask);
+  struct stat st;
+  ASSERT_EQ(stat((run.UserDir() + "000050.bin").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask);
   SettingsRecord expected;
   expected.Reset();
   for (u32 i = 0; i < kSettingsRecordSize; ++i) {

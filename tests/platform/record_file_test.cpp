@@ -3,7 +3,11 @@
 #include <linux/capability.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -39,6 +43,12 @@ class RecordFileTest : public ::testing::Test {
   // Files in the directory, to see that no temporary file is left behind.
   long Entries() const {
     return std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator());
+  }
+
+  std::set<std::string> Names() const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_.Path())) names.insert(entry.path().filename());
+    return names;
   }
 
   testing_support::TempDir dir_;
@@ -161,6 +171,74 @@ TEST_F(RecordFileTest, FailedWriteKeepsTheOldRecord) {
   }
   EXPECT_EQ(WriteRecordFile(50, fresh.data(), 3), 0u);
   EXPECT_EQ(Stored("000050.bin"), stored);
+}
+
+// A new record gets what a plain create gives (0666 less the umask); a
+// replaced record keeps its own permissions.
+TEST_F(RecordFileTest, RecordsKeepOrdinaryPermissions) {
+  struct Case {
+    mode_t umask, existing, expected;  // existing 0: no record yet
+  };
+  const Case cases[] = {{022, 0, 0644}, {002, 0, 0664}, {077, 0, 0600}, {022, 0640, 0640}, {077, 0664, 0664}};
+  const u8 byte = 1;
+  for (const Case& c : cases) {
+    fs::remove(dir_ / "000050.bin");
+    if (c.existing) {
+      ASSERT_TRUE(testing_support::WriteFile(dir_ / "000050.bin", {1, 2}));
+      ASSERT_EQ(chmod((dir_ / "000050.bin").c_str(), c.existing), 0);
+    }
+    const mode_t saved = umask(c.umask);
+    const u32 written = WriteRecordFile(50, &byte, 1);
+    umask(saved);
+    ASSERT_EQ(written, 1u);
+    struct stat st;
+    ASSERT_EQ(stat((dir_ / "000050.bin").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.expected) << std::oct << "umask " << c.umask << " existing " << c.existing;
+  }
+}
+
+// Dies by SIGKILL once the first bytes are in the temporary file, as a
+// save killed before its rename does.
+size_t KilledMidSave(const void* bytes, size_t size, size_t count, std::FILE* file) {
+  std::fwrite(bytes, size, count, file);
+  std::fflush(file);
+  kill(getpid(), SIGKILL);
+  return 0;
+}
+
+TEST_F(RecordFileTest, TemporaryFilesOfKilledSavesGoAtTheNextSaveOrStart) {
+  const Bytes data(600, 5);
+  for (i32 number : {50, 0}) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      SetRecordWriteFunction(KilledMidSave);
+      WriteRecordFile(number, data.data(), static_cast<u32>(data.size()));
+      _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+  }
+  // Names that only look like the temporary files stay.
+  const std::set<std::string> others = {"000050.bin.keep", "000050.bin.ABCDEFG", "000050.bin.AB-DEF",
+                                        "x00050.bin.ABCDEF", ".bin.ABCDEF", "notes.txt"};
+  for (const std::string& name : others) ASSERT_TRUE(testing_support::WriteFile(dir_ / name, {1}));
+  ASSERT_TRUE(fs::create_directory(dir_ / "000050.bin.Dir123"));
+  ASSERT_EQ(Names().size(), others.size() + 3) << "each kill leaves its temporary file";
+
+  // A save removes the leftovers of its own record only.
+  ASSERT_EQ(WriteRecordFile(50, data.data(), 600), 1u);
+  std::set<std::string> expected = others;
+  expected.insert({"000050.bin", "000050.bin.Dir123"});
+  std::vector<std::string> extra;
+  for (const std::string& name : Names())
+    if (!expected.count(name)) extra.push_back(name);
+  ASSERT_EQ(extra.size(), 1u);
+  EXPECT_EQ(extra[0].rfind("000000.bin.", 0), 0u) << extra[0];
+  // The start removes those of every record.
+  RemoveRecordTemporaries(kAnyRecord);
+  EXPECT_EQ(Names(), expected);
 }
 
 }  // namespace

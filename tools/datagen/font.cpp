@@ -75,9 +75,10 @@ bool FontSet::Open(std::string& error) {
 }
 
 TextImage FontSet::Render(FontId font, const std::u32string& text, float pixelSize, int pad, float slant,
-                          float tracking) const {
+                          float tracking, float widen) const {
   FT_Face face = faces_[font];
-  FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(std::lround(pixelSize * 64)), 72, 72);
+  FT_Set_Char_Size(face, static_cast<FT_F26Dot6>(std::lround(pixelSize * widen * 64)),
+                   static_cast<FT_F26Dot6>(std::lround(pixelSize * 64)), 72, 72);
   FT_Matrix shear = {0x10000, static_cast<FT_Fixed>(std::lround(slant * 0x10000)), 0, 0x10000};
   FT_Set_Transform(face, &shear, nullptr);
   std::vector<PlacedGlyph> glyphs;

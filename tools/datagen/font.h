@@ -44,9 +44,10 @@ class FontSet {
   bool Open(std::string& error);
 
   // Anti-aliased text. slant shears the letters to the right (0.2 is a
-  // light italic); tracking adds pixels between letters.
+  // light italic); tracking adds pixels between letters; widen stretches
+  // the letters across (1.3: 30 % wider at the same height).
   TextImage Render(FontId font, const std::u32string& text, float pixelSize, int pad = 0, float slant = 0,
-                   float tracking = 0) const;
+                   float tracking = 0, float widen = 1) const;
   // Width in pixels of the text as Render lays it out.
   int Measure(FontId font, const std::u32string& text, float pixelSize, float tracking = 0) const;
   // One-bit glyph at an integer pixel size; false when the font lacks it.

@@ -40,6 +40,7 @@ constexpr int kWindowButtonY = 5, kWindowButtonSize = 19;
 constexpr int kScoreCaptionX = 486, kScoreCaptionY = 272;
 constexpr int kLevelCaptionX = 516, kLevelCaptionY = 330;
 constexpr int kScoreDigitsY = 249, kLevelDigitsY = 307;
+constexpr int kPanelRuleY = 300;  // the scoreboard's rule above the level
 constexpr int kBadgeX = 486, kBadgeY = 364;
 constexpr int kLinkLeft = 503, kLinkTop = 464;
 

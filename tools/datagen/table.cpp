@@ -88,7 +88,9 @@ void PaintScoreboard(Canvas& c) {
     return Mix(Hex(0x07150D), Hex(0x123623), glow * 0.8f);
   });
   c.Darken(inside.Minus(inside.Shifted(3, 3)).Blurred(3), 0, 0, 0.7f);
-  for (int x = l + 12; x <= r - 12; ++x) c.Blend(x, 306, Hex(0xC79A3B), 0.35f);
+  // The rule between the score and the level, midway between the score's
+  // caption and the level digits so that both have air.
+  for (int x = l + 12; x <= r - 12; ++x) c.Blend(x, kPanelRuleY, Hex(0xC79A3B), 0.35f);
 }
 
 // The game's name and a rack of balls above the scoreboard.

@@ -1,5 +1,6 @@
-// The title picture: the table at night with the game's name over it, a
-// dark sky for the fireworks.
+// The title picture: the whole screen as one table at night, the game's
+// name under the lamp and a break shot lined up below it; dark felt for
+// the fireworks.
 #pragma once
 
 #include <vector>
