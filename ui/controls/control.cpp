@@ -62,7 +62,8 @@ bool IControl::BeginDraw(Surface* target) {
   dirty = 0;
   if (!target) return false;
   if (skin) target->FillRect(skin->fillColour, rect);
-  return skin && state != kControlHidden;
+  // States past hidden have no colours either.
+  return skin && state < kControlHidden;
 }
 
 void DrawRectOutline(const IControl& control, const Rect& r, u32 colour, Surface* target) {

@@ -61,6 +61,8 @@ class IControl : public CBase {
   // True for disabled and hidden controls: they take no focus and no hits.
   bool IsInactive() const { return state == kControlDisabled || state == kControlHidden; }
   bool HitTest(int x, int y) const { return rect.Contains(x, y); }
+  // Top of a text row of 11 pixels centred in the rect.
+  int TextRowTop() const { return rect.top + (rect.bottom - rect.top - 11) / 2; }
 
   u8 capacity = 0;
   Rect rect;

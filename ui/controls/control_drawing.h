@@ -29,6 +29,9 @@ constexpr i16 kBorderTint = 96;
 constexpr i16 kTitleTint = 204;
 constexpr i16 kFocusTint = 240;
 
+// The colour (0x00RRGGBB) of a pixel through the drawing origin, or 0 off
+// the surface.
+u32 ReadPixel(const Surface* target, int x, int y);
 // Draws an 8-bit palette image (type 12) with its mask: mask 0 writes
 // palette[index], 255 leaves the target, values between blend toward it.
 void BlitPaletted(Surface* target, const Image* image, i16 x, i16 y, const u32 palette[256],

@@ -23,3 +23,7 @@ class IFrame : public IControl {
  protected:
   IFrame() = default;
 };
+
+// The one-pixel border of a window or menu frame in the normal base colour
+// tinted dark, clipped to the control's rect.
+void DrawControlBorder(const IControl& control, Surface* target);
