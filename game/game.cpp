@@ -75,7 +75,7 @@ void GGame::Init(OWindow* owner, ImagePack* images, PointerList<OClip>* clipList
 }
 
 i32 GGame::Activate() {
-  heldKey = 0;
+  LetGoKey();
   sound_->SetPanMode(settings_->volume);
   sound_->SetSoundOn(settings_->sound);
   PlaceClips();

@@ -137,6 +137,8 @@ class GGame : public IGame {
   u32 heldKey = 0;      // KeyCode, 0 when none
   i16 keyTicks = 0;     // ticks the held key has been down
   u8 spaceLatch = 0;    // 1 once the held Space key has started a pull
+  u8 keyTicked = 0;     // 1 once a tick has run with the held key
+  u8 keyUpDue = 0;      // released before any tick saw it: let go after the next
   i32 cuePower = kOne;  // 8.8, 1.0..8.0 for a shot
   u8 demo = 0;          // 1 while the computer plays
 
@@ -182,7 +184,10 @@ class GGame : public IGame {
   // The first window button under (x, y); null when none.
   GMenuButton* ButtonAt(int x, int y);
   void PenClick(int x, int y);
-  void ReleaseButton(GMenuButton& button);
+  // What a window button does when it is released over itself.
+  void ButtonAction(GMenuButton& button);
+  // Forgets the held key, its ticks and the Space latch.
+  void LetGoKey();
 
   AppContext* context_ = nullptr;
   SettingsRecord* settings_ = nullptr;

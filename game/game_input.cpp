@@ -21,15 +21,30 @@ constexpr u8 kButtonReleased = 1;
 
 i32 GGame::OnKeyDown(u32 keysym) {
   // One key at a time: further keys are ignored while one is held.
-  if (heldKey == 0) heldKey = KeysymToKey(keysym);
+  if (heldKey == 0) {
+    heldKey = KeysymToKey(keysym);
+    keyTicked = 0;
+  }
   return 1;
 }
 
 i32 GGame::OnKeyUp(u32 /*keysym*/) {
+  // A key pressed and released between two ticks stays held until the
+  // next tick has seen it, so that a quick tap is not lost.
+  if (heldKey != 0 && !keyTicked) {
+    keyUpDue = 1;
+  } else {
+    LetGoKey();
+  }
+  return 1;
+}
+
+void GGame::LetGoKey() {
   heldKey = 0;
   keyTicks = 0;
   spaceLatch = 0;
-  return 1;
+  keyTicked = 0;
+  keyUpDue = 0;
 }
 
 std::array<GMenuButton*, 5> GGame::Buttons() {
@@ -79,19 +94,21 @@ void GGame::PenClick(int x, int y) {
   SetState(kStateShot);
 }
 
-i32 GGame::OnMouseUp(i16 /*x*/, i16 /*y*/) {
-  // The menu button acts on the press; the others on their release.
+i32 GGame::OnMouseUp(i16 x, i16 y) {
+  // The menu button acts on the press; the others when the pointer comes
+  // up over them. Released anywhere else, a button only loses its pressed
+  // look.
   for (GMenuButton* b : Buttons()) {
     if (b != &menuButton_ && b->state == kButtonPressed) {
-      ReleaseButton(*b);
+      b->SetState(kButtonReleased);
+      if (HitTestClip(*b, x, y, pack)) ButtonAction(*b);
       break;
     }
   }
   return 1;
 }
 
-void GGame::ReleaseButton(GMenuButton& button) {
-  button.SetState(kButtonReleased);
+void GGame::ButtonAction(GMenuButton& button) {
   if (&button == &minButton_) {
     if (window) window->Show(false);
   } else if (&button == &maxButton_) {

@@ -178,6 +178,11 @@ i32 GGame::Tick() {
   HeldKeyStep();
   TickState();
   Epilogue();
+  // A quick tap has now acted as a key held for one tick.
+  if (heldKey) {
+    keyTicked = 1;
+    if (keyUpDue) LetGoKey();
+  }
   return 1;
 }
 

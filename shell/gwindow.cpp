@@ -1,9 +1,12 @@
 #include "shell/gwindow.h"
 
+#include <cstdio>
+
 #include "audio/music_player.h"
 #include "game/game.h"
 #include "platform/key_codes.h"
 #include "platform/record_file.h"
+#include "platform/startup.h"
 #include "platform/system.h"
 #include "shell/menu_wnd.h"
 #include "ui/app_context.h"
@@ -28,7 +31,8 @@ i32 GWindow::OnCreate() {
   IWndManager::OnCreate();
   SetFramePeriod(20000);
   SettingsRecord& settings = *context->settings;
-  settings.Load();
+  settings.Load(&keepSettingsRecord);
+  if (keepSettingsRecord) ReportUnreadableSettings();
   context->language->SetLanguage(settings.language);
   if (music) {
     music->SetEnabled(settings.music == 1);
@@ -56,7 +60,7 @@ i32 GWindow::OnCreate() {
 
 void GWindow::OnExit() {
   SettingsRecord& settings = *context->settings;
-  settings.Save();
+  if (!keepSettingsRecord) settings.Save();
   if (!game || !settings.autosave) return;
   // A game being played is kept for the next start. After a lost game the
   // snapshot is no longer valid; writing it replaces an older autosave, so
@@ -95,7 +99,6 @@ u32 GWindow::PollGameResult() {
 }
 
 void GWindow::OnKeyDown(u32 keysym) {
-  swallowChar = false;
   if (GameIsTarget()) {
     if (PollGameResult()) {
       swallowKey = true;
@@ -111,11 +114,9 @@ void GWindow::OnKeyDown(u32 keysym) {
 }
 
 void GWindow::OnKeyUp(u32 keysym) {
-  if (swallowKey && keysym == swallowedKey) {
-    swallowKey = false;
-    swallowChar = true;  // the character of this release comes next
-    return;
-  }
+  // The character of this release, if any, comes next.
+  swallowChar = swallowKey && keysym == swallowedKey;
+  if (swallowChar) swallowKey = false;
   IWndManager::OnKeyUp(keysym);
 }
 
@@ -198,6 +199,15 @@ void GWindow::PopScreen() {
     OnCommand(kCmdNewGame);
   }
   IWndManager::PopScreen();
+}
+
+void GWindow::ReportUnreadableSettings() {
+  char name[sizeof(g_UserDir) + 32];
+  if (!RecordFileName(kRecordSettings, name, sizeof name)) name[0] = 0;
+  std::fprintf(stderr,
+               "Dorrimac: could not read the settings in %s; playing with the defaults, "
+               "and the file is left as it is.\n",
+               name);
 }
 
 int GWindow::GetSkillNumber() const { return context->settings->skill + 1; }

@@ -56,10 +56,15 @@ class GWindow : public IWndManager {
  private:
   bool GameIsTarget() const { return game && inputTarget == game; }
   u32 HandleGameCommand(u8 code);
+  void ReportUnreadableSettings();
 
-  // A key that ended the title or a lost game is taken whole: its release
-  // and character reach nobody.
+  // Only the press of a key that ended the title or a lost game is taken;
+  // its release still reaches the input target, so nothing stays held,
+  // but its character is typed nowhere.
   u32 swallowedKey = 0;
   bool swallowKey = false;
   bool swallowChar = false;
+  // The settings record exists but could not be read: it is left as it is
+  // at exit rather than replaced by the defaults played with.
+  bool keepSettingsRecord = false;
 };

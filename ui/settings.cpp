@@ -1,9 +1,13 @@
 #include "ui/settings.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "platform/record_file.h"
+#include "platform/startup.h"
 #include "ui/language.h"
 
 void SettingsRecord::SetDefaults() {
@@ -49,8 +53,24 @@ void SettingsRecord::Sanitize() {
   if (language != kLanguageEnglish && language != kLanguageFrench) language = kLanguageEnglish;
 }
 
-u32 SettingsRecord::Load() {
+namespace {
+
+// After a failed read: true when the record is there, whole, and still
+// could not be read.
+bool RecordUnreadable(i32 number, u32 size) {
+  char name[sizeof(g_UserDir) + 32];
+  if (!RecordFileName(number, name, sizeof name)) return false;
+  struct stat st;
+  if (stat(name, &st) != 0) return errno != ENOENT && errno != ENOTDIR;
+  return !S_ISREG(st.st_mode) || st.st_size >= static_cast<off_t>(size);
+}
+
+}  // namespace
+
+u32 SettingsRecord::Load(bool* unreadable) {
+  if (unreadable) *unreadable = false;
   if (!ReadRecordFile(kRecordSettings, Bytes(), kSettingsRecordSize)) {
+    if (unreadable) *unreadable = RecordUnreadable(kRecordSettings, kSettingsRecordSize);
     SetDefaults();
     return 0;
   }

@@ -57,8 +57,11 @@ struct SettingsRecord {
   void Sanitize();
 
   // Reads record 50 over this one and sanitises it; when it cannot be read
-  // the defaults are written instead. 1 when the record was read.
-  u32 Load();
+  // the defaults are written instead. 1 when the record was read. When
+  // unreadable is given it says whether the record is there but could not
+  // be read (no permission, an I/O error); a missing or short record is
+  // not unreadable.
+  u32 Load(bool* unreadable = nullptr);
   // Writes the 136 bytes as record 50; 1 on success.
   u32 Save() const;
 

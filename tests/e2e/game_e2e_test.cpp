@@ -173,3 +173,28 @@ TEST_F(TwoStarts, KeysTurnTheAimAndSpaceShoots) {
   Close(run);
   EXPECT_FALSE(SamePosition(first_, AsSaveRecord(run.ReadRecord(0))));
 }
+
+// A key held on the title past the repeat delay leaves the title and is let
+// go with its release: the aim stays where it is. Then a quick tap, press
+// and release sent at once, still turns the aim one step.
+TEST(Game, KeyHeldOnTheTitleIsLetGoAndATapTurnsTheAim) {
+  GameOptions options;
+  options.records[50] = PreparedSettings(0);
+  GameRun run;
+  START_GAME_OR_SKIP(run, options);
+  XClient& x = run.Client();
+  x.Focus(run.GameWindow());
+  x.KeyDown(XK_Down);
+  SleepMs(1000);
+  x.KeyUp(XK_Down);
+  EXPECT_TRUE(run.WaitStill(6000)) << "the aim goes on turning by itself";
+  const RgbImage still = run.Screenshot("game-keys-held-on-title");
+  x.KeyDown(XK_Left);
+  x.KeyUp(XK_Left);
+  SleepMs(300);
+  const RgbImage tapped = run.Screenshot("game-keys-tapped");
+  EXPECT_GT(Difference(still, tapped, 6, 6, 455, 455), 0.0) << "the tap was lost";
+  EXPECT_TRUE(run.WaitStill(3000));
+  Close(run);
+  EXPECT_EQ(AsSaveRecord(run.ReadRecord(0)).valid, 1);  // a game being played
+}

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "game/level_layouts.h"
@@ -63,6 +64,34 @@ TEST(GameAimTest, HeldLeftTurnsFasterAndFaster) {
   rig.game->OnKeyUp(kXkUp);
   rig.Tick(3);
   EXPECT_EQ(aimer.angle, 167);
+}
+
+// A key pressed and released between two ticks acts as if held for one
+// tick: one aim step, or a Space pull that fires at the next tick.
+TEST(GameAimTest, AQuickTapActsAsOneTickHeld) {
+  constexpr u32 kXkRight = 0xff53;
+  constexpr u32 kXkDown = 0xff54;
+  for (const u32 key : {kXkLeft, kXkRight, kXkUp, kXkDown, kXkSpace}) {
+    GameRig tapped(5, UseKeys), held(5, UseKeys);
+    ASSERT_TRUE(tapped.StartPlaying());
+    ASSERT_TRUE(held.StartPlaying());
+    tapped.game->OnKeyDown(key);
+    tapped.game->OnKeyUp(key);
+    held.game->OnKeyDown(key);
+    held.Tick();
+    held.game->OnKeyUp(key);
+    tapped.Tick(3);
+    held.Tick(2);
+    EXPECT_EQ(tapped.game->GetAimer().angle, held.game->GetAimer().angle) << key;
+    EXPECT_EQ(tapped.game->State(), held.game->State()) << key;
+    EXPECT_EQ(tapped.game->heldKey, 0u) << key;
+    if (key == kXkSpace) {
+      EXPECT_EQ(tapped.game->State(), kStateShot);
+      EXPECT_EQ(tapped.game->GetShot().speed, FlightSpeed(kOne));
+    } else {
+      EXPECT_EQ(std::abs(tapped.game->GetAimer().angle - 90), 1) << key;
+    }
+  }
 }
 
 TEST(GameAimTest, PenClickOnTheTableShootsWithTheKeysItDoesNothing) {

@@ -102,14 +102,27 @@ TEST_F(GWindowTest, TitleWaitsFiveSecondsThenLeavesOnce) {
   EXPECT_EQ(log_.size(), 1u);
 }
 
-TEST_F(GWindowTest, TheKeyThatLeavesTheTitleIsTakenWhole) {
+TEST_F(GWindowTest, OnlyThePressThatEndsTheTitleOrALostGameIsTaken) {
+  struct Case {
+    u8 run;
+    Log effect;
+  };
+  // The autosaved game is tried first; without one a new game starts.
+  const Case cases[] = {{kRunTitle, {"load 0", "new game"}}, {kRunGameOver, {"new game"}}};
   Settings().autosave = 1;
-  window_.OnKeyDown(0x20);
-  window_.OnKeyUp(0x20);
-  window_.OnChar(' ');
-  // The autosaved game is tried first; without one a new game starts. The
-  // key itself never reaches the game.
-  EXPECT_EQ(log_, Log({"load 0", "new game"}));
+  for (const Case& c : cases) {
+    log_.clear();
+    game_->SetRunState(c.run);
+    // Held past the repeat delay: the first press is taken, the repeated
+    // ones and the release reach the game, the character goes nowhere.
+    window_.OnKeyDown(0x20);
+    window_.OnKeyDown(0x20);
+    window_.OnKeyUp(0x20);
+    window_.OnChar(' ');
+    Log expected = c.effect;
+    expected.insert(expected.end(), {"key down 32", "key up 32"});
+    EXPECT_EQ(log_, expected) << int(c.run);
+  }
   log_.clear();
   window_.OnKeyDown(0x61);
   window_.OnKeyUp(0x61);
@@ -199,4 +212,34 @@ TEST_F(GWindowTest, CancelledScreenOverALostGameStartsANewGame) {
   EXPECT_EQ(log_, Log({"new game"}));
   EXPECT_EQ(window_.lastResume, 1);
   EXPECT_EQ(window_.inputTarget, game_);
+}
+
+// A settings record that is there but cannot be read: play goes on with
+// the defaults, the player hears of it once, and the record is kept.
+TEST(GWindowSettingsTest, UnreadableSettingsAreKeptAsTheyAre) {
+  ui_testing::UserDirScope dirs;
+  SettingsRecord stored;
+  stored.Reset();
+  stored.autosave = 1;
+  ASSERT_EQ(stored.Save(), 1u);
+  char name[sizeof(g_UserDir) + 32];
+  ASSERT_TRUE(RecordFileName(kRecordSettings, name, sizeof name));
+  const std::string before = testing_support::ReadFile(name);
+  ASSERT_EQ(chmod(name, 0), 0);
+
+  testing::internal::CaptureStderr();
+  {
+    testing_support::FilePermissionsEnforced enforced;
+    TestWindow window;
+    window.CreateOffscreen(640, 480);
+    window.OnCreate();
+    EXPECT_EQ(window.context->settings->autosave, 0);  // the defaults
+    window.OnExit();
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  const std::string what = "could not read the settings";
+  EXPECT_NE(said.find(what), std::string::npos) << said;
+  EXPECT_EQ(said.find(what, said.find(what) + 1), std::string::npos) << said;
+  ASSERT_EQ(chmod(name, 0600), 0);
+  EXPECT_EQ(testing_support::ReadFile(name), before);
 }

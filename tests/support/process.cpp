@@ -1,8 +1,10 @@
 #include "tests/support/process.h"
 
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -133,6 +135,34 @@ std::string ArtifactDir() {
   std::error_code ignored;
   fs::create_directories(path, ignored);
   return path;
+}
+
+namespace {
+
+// The calling thread's capability sets (the low 32 capabilities hold the
+// ones that override file permissions).
+bool Capabilities(__user_cap_data_struct (&data)[2], bool set) {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  return syscall(set ? SYS_capset : SYS_capget, &header, data) == 0;
+}
+
+constexpr unsigned kOverrides = CAP_TO_MASK(CAP_DAC_OVERRIDE) | CAP_TO_MASK(CAP_DAC_READ_SEARCH);
+
+}  // namespace
+
+FilePermissionsEnforced::FilePermissionsEnforced() {
+  __user_cap_data_struct data[2] = {};
+  if (!Capabilities(data, false) || (data[0].effective & kOverrides) == 0) return;
+  savedEffective_ = data[0].effective;
+  data[0].effective &= ~kOverrides;
+  changed_ = Capabilities(data, true);
+}
+
+FilePermissionsEnforced::~FilePermissionsEnforced() {
+  __user_cap_data_struct data[2] = {};
+  if (!changed_ || !Capabilities(data, false)) return;
+  data[0].effective = savedEffective_;
+  Capabilities(data, true);
 }
 
 }  // namespace testing_support

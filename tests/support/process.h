@@ -61,6 +61,20 @@ bool WriteFile(const std::string& path, const std::vector<unsigned char>& bytes)
 // Copies a file keeping its permission bits.
 bool CopyFile(const std::string& from, const std::string& to);
 
+// While alive, file permissions hold for the calling thread even when the
+// tests run as root: the capabilities that override them are set aside.
+class FilePermissionsEnforced {
+ public:
+  FilePermissionsEnforced();
+  ~FilePermissionsEnforced();
+  FilePermissionsEnforced(const FilePermissionsEnforced&) = delete;
+  FilePermissionsEnforced& operator=(const FilePermissionsEnforced&) = delete;
+
+ private:
+  unsigned savedEffective_ = 0;
+  bool changed_ = false;
+};
+
 // Where tests leave screenshots and recordings for a person to look at.
 std::string ArtifactDir();
 

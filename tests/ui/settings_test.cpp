@@ -1,5 +1,7 @@
 #include "ui/settings.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -80,6 +82,42 @@ TEST(Settings, SaveLoadAndAHostileRecordMadeSafe) {
   std::memset(back.Bytes(), 0, kSettingsRecordSize);
   EXPECT_EQ(back.Load(), 0u);
   EXPECT_EQ(Image(back), DefaultImage());
+}
+
+// Only a record that is there, whole, and still cannot be read counts as
+// unreadable; a missing or short one is simply not there.
+TEST(Settings, UnreadableTellsAMissingRecordFromOneThatCannotBeRead) {
+  enum Kind { kMissing, kShort, kNoPermission, kDirectory };
+  const struct {
+    Kind kind;
+    bool unreadable;
+  } cases[] = {{kMissing, false}, {kShort, false}, {kNoPermission, true}, {kDirectory, true}};
+  for (const auto& c : cases) {
+    ui_testing::UserDirScope dirs;
+    char name[sizeof(g_UserDir) + 32];
+    ASSERT_TRUE(RecordFileName(kRecordSettings, name, sizeof name));
+    const Bytes bytes(kSettingsRecordSize, 1);
+    if (c.kind == kShort || c.kind == kNoPermission) {
+      const u32 size = c.kind == kShort ? 100 : kSettingsRecordSize;
+      ASSERT_EQ(WriteRecordFile(kRecordSettings, bytes.data(), size), 1u);
+    }
+    if (c.kind == kNoPermission) {
+      ASSERT_EQ(chmod(name, 0), 0);
+    }
+    if (c.kind == kDirectory) {
+      ASSERT_EQ(mkdir(name, 0700), 0);
+    }
+    SettingsRecord r;
+    std::memset(r.Bytes(), 0, kSettingsRecordSize);
+    bool unreadable = !c.unreadable;
+    {
+      testing_support::FilePermissionsEnforced enforced;
+      EXPECT_EQ(r.Load(&unreadable), 0u) << c.kind;
+    }
+    EXPECT_EQ(unreadable, c.unreadable) << c.kind;
+    EXPECT_EQ(Image(r), DefaultImage()) << c.kind;
+    chmod(name, 0600);
+  }
 }
 
 TEST(Settings, SkillNameAndTop10Number) {
