@@ -8,6 +8,7 @@
 #include "platform/record_file.h"
 #include "platform/startup.h"
 #include "platform/system.h"
+#include "shell/menu_wnd.h"
 #include "ui/app_context.h"
 #include "ui/game_interface.h"
 #include "ui/interface.h"
@@ -170,8 +171,11 @@ u32 GWindow::HandleGameCommand(u8 code) {
     case kCmdContinueDemoGame:
       if (!game || !game->LoadGame(kRecordDemoInterrupt)) OnCommand(kCmdNewGame);
       return 1;
-    case kCmdNameEntered:
     case kCmdMenu:
+      if (game) game->Pause();
+      PushScreen(GMenuWnd::Create(this));
+      return 1;
+    case kCmdNameEntered:
     case kCmdOptions:
     case kCmdTop10:
     case kCmdPublish:

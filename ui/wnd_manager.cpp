@@ -1,6 +1,7 @@
 #include "ui/wnd_manager.h"
 
 #include "platform/record_file.h"
+#include "ui/alert.h"
 #include "ui/app_context.h"
 #include "ui/game_interface.h"
 #include "ui/interface.h"
@@ -157,10 +158,6 @@ void IWndManager::PopScreen() {
 }
 
 void IWndManager::ShowAlert(const char* caption, const char* text, u8 buttons, i16 command) {
-  // The alert box comes with the screens. Until then the question is
-  // answered with Ok at once: the command is delivered as the alert's Ok
-  // would deliver it.
-  (void)caption, (void)text, (void)buttons;
-  lastResume = 0;
-  OnCommand(static_cast<u8>(command));
+  if (!context) return;  // nothing to build an alert with before OnCreate
+  PushScreen(IAlert::Create(caption, text, buttons, this, command));
 }

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/key_codes.h"
 #include "tests/ui/ui_test_support.h"
+#include "ui/alert.h"
 #include "ui/app_context.h"
 #include "ui/game_interface.h"
 #include "ui/interface.h"
@@ -110,6 +112,12 @@ class WndManagerTest : public ::testing::Test {
   Log Tick() {
     return Run([&] { window_.OnTimer(20); });
   }
+  // Answers the alert on top once it is open, and ticks until it is gone.
+  void Answer(KeyCode key) {
+    for (int i = 0; i < 10; ++i) window_.OnTimer(20);
+    window_.OnKeyDown(KeyToKeysym(key));
+    for (int i = 0; i < 30 && window_.GetScreenStack()->Count() > 0; ++i) window_.OnTimer(20);
+  }
 
   ui_testing::UserDirScope user_;
   Log log_;
@@ -184,30 +192,42 @@ TEST_F(WndManagerTest, BaseCommands) {
   EXPECT_EQ(run(kCmdNewGame), (Log{"command 1", "new game"}));
   EXPECT_EQ(run(kCmdStartDemo), (Log{"command 2", "save game 10000", "start demo"}));
   EXPECT_EQ(run(kCmdApplySettings), (Log{"command 4", "apply settings"}));
-  // Until the alert box exists, a question is answered with Ok.
+  // A question shows an alert over the game; its Ok delivers the question's
+  // command after the game has resumed.
   for (u8 ask : {kCmdConfirmNewGame, kCmdAskNewGame, kCmdAskClear}) {
+    EXPECT_EQ(run(ask), (Log{"command " + std::to_string(ask)}));
+    ASSERT_NE(dynamic_cast<IAlert*>(window_.GetScreenStack()->Last()), nullptr);
     window_.lastResume = 1;
-    const Log log = run(ask);
+    EXPECT_EQ(Run([&] { Answer(kKeyReturn); }),
+              ask == kCmdConfirmNewGame ? (Log{"resume game", "command 1", "new game"})
+                                        : (Log{"resume game", "command 0"}));
     EXPECT_EQ(window_.lastResume, 0);
-    EXPECT_EQ(log, ask == kCmdConfirmNewGame ? (Log{"command 8", "command 1", "new game"})
-                                             : (Log{"command " + std::to_string(ask), "command 0"}));
   }
   for (u8 other : {6, 7, 12, 13, 99, 255}) EXPECT_EQ(window_.OnCommand(other), 0u) << int(other);
   window_.inputTarget = nullptr;
   run(kCmdGameInput);
   EXPECT_EQ(window_.inputTarget, game);
 
-  // Quit; Exit with Autosave quits at once, without it the question's Ok quits.
+  // Quit; Exit with Autosave quits at once, without it the question's Ok
+  // quits and its Escape goes back to the game.
   const struct {
     u8 code, autosave;
+    KeyCode answer;
     Log log;
-  } quits[] = {{kCmdQuit, 0, {"command 5"}}, {kCmdExit, 1, {"command 11"}},
-               {kCmdExit, 0, {"command 11", "command 5"}}};
+    bool quits;
+  } quits[] = {{kCmdQuit, 0, kKeyNone, {"command 5"}, true},
+               {kCmdExit, 1, kKeyNone, {"command 11"}, true},
+               {kCmdExit, 0, kKeyReturn, {"command 11", "resume game", "command 5"}, true},
+               {kCmdExit, 0, kKeyEscape, {"command 11", "resume game", "command 0"}, false}};
   for (const auto& q : quits) {
     window_.context->settings->autosave = q.autosave;
     window_.SetRunning();
-    EXPECT_EQ(run(q.code), q.log);
-    EXPECT_FALSE(window_.Running());
+    EXPECT_EQ(Run([&] {
+                window_.OnCommand(q.code);
+                if (q.answer) Answer(q.answer);
+              }),
+              q.log);
+    EXPECT_EQ(window_.Running(), !q.quits);
   }
 }
 

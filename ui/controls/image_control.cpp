@@ -1,0 +1,36 @@
+#include "ui/controls/image_control.h"
+
+#include "platform/image.h"
+#include "platform/image_pack.h"
+#include "ui/app_context.h"
+
+IImageControl* IImageControl::Create(SkinContext* skin) {
+  return InitControl(new IImageControl(), skin, 0);
+}
+
+void IImageControl::Draw(Surface* target) {
+  if (!BeginDraw(target) || imageIndex < 0 || !skin->imagePack) return;
+  const Image* image = skin->imagePack->GetImage(imageIndex);
+  if (!image) return;
+  const int x = rect.left + (rect.right - rect.left - image->width + 1) / 2;
+  const int y = rect.top + (rect.bottom - rect.top - image->height + 1) / 2;
+  switch (image->type) {
+    case kImageOpaque:
+      target->BlitOpaque(image, x, y);
+      break;
+    case kImageColorKey:
+      target->BlitColorKey(image, x, y);
+      break;
+    case kImageMasked:
+      target->BlitMasked(image, x, y);
+      break;
+    case kImageMaskedAlpha:
+      target->BlitMaskedAlpha(image, x, y, alpha);
+      break;
+    case kImageShadow:
+      target->BlitShadow(image, x, y);
+      break;
+    default:
+      break;  // palette pieces and mask records are not pictures
+  }
+}

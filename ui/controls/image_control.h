@@ -1,0 +1,19 @@
+// A picture of the image bank centred in the control's rect.
+#pragma once
+
+#include "ui/controls/control.h"
+
+class IImageControl : public IControl {
+ public:
+  // No text buffer.
+  static IImageControl* Create(SkinContext* skin);
+  // Draws the image by its type (opaque, colour key, masked, masked with
+  // the control's alpha, shadow); other types and index -1 draw nothing.
+  void Draw(Surface* target) override;
+
+  i16 imageIndex = -1;  // -1: no image
+  u8 alpha = 255;
+
+ protected:
+  IImageControl() = default;
+};
