@@ -411,6 +411,22 @@ TEST_F(ModulePlayerTest, FailuresUndoThemselves) {
     AStopModule();
     AFreeModuleFile(module_);
   }
+  // Pattern data shorter than its rows claim reads as empty cells, also
+  // when a new position skips rows.
+  module_ = BuildModule(2, {0}, 1, {});
+  delete[] module_->patterns[0].data;
+  module_->patterns[0].data = new u8[3]{0x83, 49, 1};
+  module_->patterns[0].size = 3;
+  ASSERT_EQ(APlayModule(module_), kOk);
+  RenderRows(2);
+  ASetModulePosition(0, 40);
+  RenderRows(2);
+  u32 order = 9, row = 0;
+  AGetModulePosition(&order, &row);
+  EXPECT_EQ(order, 0u);
+  EXPECT_GE(row, 40u);
+  AStopModule();
+  AFreeModuleFile(module_);
   module_ = nullptr;
   // A tempo beyond the timer's range is clamped, not refused.
   g_Seen.clear();
