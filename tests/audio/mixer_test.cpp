@@ -58,9 +58,10 @@ TEST_F(MixerTest, OutputLevels) {
     for (int i = 0; i < 100; ++i) bytes.insert(bytes.end(), c.sample.begin(), c.sample.end());
     WavePtr wave = MakeWave(bytes, c.waveFormat);
     for (int v = 0; v < c.voices; ++v) Play(wave.get(), c.panning);
-    std::vector<int> twice = c.frame;
-    twice.insert(twice.end(), c.frame.begin(), c.frame.end());
-    EXPECT_EQ(Render(2), twice);
+    // Nine frames: whole blocks of eight output samples and a rest.
+    std::vector<int> frames;
+    for (int f = 0; f < 9; ++f) frames.insert(frames.end(), c.frame.begin(), c.frame.end());
+    EXPECT_EQ(Render(9), frames);
   }
 }
 
@@ -78,6 +79,12 @@ TEST_F(MixerTest, FrequencyStepsAreTwentyTwelveFixedPoint) {
   ASetVoiceFrequency(voice, 8363);
   const std::vector<int> played = PlayedBytes(Render(64));
   for (int n = 0; n < 64; ++n) EXPECT_EQ(played[n], 777 * n / 4096) << n;
+  // A silent voice is not mixed but moves on all the same.
+  ASetVoiceFrequency(voice, 44100);
+  ASetVoiceVolume(voice, 0);
+  EXPECT_EQ(Render(3), (std::vector<int>{0, 0, 0}));
+  ASetVoiceVolume(voice, 64);
+  EXPECT_EQ(PlayedBytes(Render(2)), (std::vector<int>{(777 * 64 / 4096) + 3, (777 * 64 / 4096) + 4}));
 }
 
 // Ramp samples show which sample each frame plays; the status after 32
