@@ -97,17 +97,18 @@ AudioModule* BuildModule(u32 channels, const std::vector<u8>& orders, u32 patter
 struct Seen {
   u32 order, row, time;
   AudioTrackInfo track;
-  u32 voiceStatus, voiceVolume;
+  u32 voiceStatus, voiceVolume, voicePosition;
 };
 
 std::vector<Seen> g_Seen;
 u32 g_Time = 0;  // stereo samples rendered before the current update
 
 void OnSync(u32, u32 order, u32 row) {
-  Seen seen{order, row, g_Time, {}, 9, 99};
+  Seen seen{order, row, g_Time, {}, 9, 99, 0};
   AGetModuleTrack(1, &seen.track);
   AGetVoiceStatus(2, &seen.voiceStatus);
   AGetVoiceVolume(2, &seen.voiceVolume);
+  AGetVoicePosition(2, &seen.voicePosition);
   g_Seen.push_back(seen);
 }
 
@@ -151,7 +152,7 @@ std::vector<Seen> Expand(const std::vector<Span>& spans) {
   std::vector<Seen> rows;
   for (const Span& span : spans)
     for (u32 row = span.first; row <= span.last; ++row)
-      rows.push_back(Seen{span.order, row, row == span.first ? span.gap : kRowTime, {}, 0, 0});
+      rows.push_back(Seen{span.order, row, row == span.first ? span.gap : kRowTime, {}, 0, 0, 0});
   return rows;
 }
 
@@ -165,6 +166,7 @@ TEST_F(ModulePlayerTest, RowSequenceAndTiming) {
     std::vector<Put> puts;  // on channel 1
     std::vector<Span> rows;
     bool ends;
+    u32 position = 0;  // at least this far into the sample at the last row, when set
   };
   constexpr u32 kTempo32Tick = 6890;  // 44100 x 2 x 5 / 64
   const Case cases[] = {
@@ -184,8 +186,10 @@ TEST_F(ModulePlayerTest, RowSequenceAndTiming) {
        {{0, 8, 1, 0, 0, 0, 14, 0x60}, {0, 15, 1, 0, 0, 0, 14, 0x62}},
        {{0, 0, 15}, {0, 8, 15}, {0, 8, 63}}, true},
       // The sync command runs again on each repeat of the delayed row.
-      {"EE2 holds a row three row-times", {0}, 9, 1, {{0, 1, 1, 0, 0, 0, 14, 0xE2}},
-       {{0, 0, 1}, {0, 1, 1}, {0, 1, 2}}, false},
+      // Its note starts once: three row-times at 8363 Hz take it 3010
+      // samples in, a restart at each repeat would leave it near 1003.
+      {"EE2 holds a row three row-times", {0}, 9, 1, {{0, 1, 1, 49, 1, 0, 14, 0xE2}},
+       {{0, 0, 1}, {0, 1, 1}, {0, 1, 2}}, false, 2900},
       {"a missing pattern plays 64 empty rows", {0, 7, 0}, 9, 1, {},
        {{0, 0, 63}, {2, 0, 1, 65 * kRowTime}}, false},
       {"an invalid restart ends play", {0}, 1, 1, {}, {{0, 0, 63}}, true},
@@ -218,6 +222,7 @@ TEST_F(ModulePlayerTest, RowSequenceAndTiming) {
       previous = g_Seen[i].time;
     }
     EXPECT_EQ(status, c.ends ? 1u : 0u);
+    EXPECT_GE(g_Seen[want.size() - 1].voicePosition, c.position);
     if (c.ends) {
       EXPECT_EQ(g_Seen.size(), want.size());
     }
