@@ -84,7 +84,8 @@ void TriggerNote(ModulePlayer& player, ModuleChannel& ch, const Cell& cell) {
   ch.param = cell.param;
   const AudioModule& module = *player.module;
   // An instrument number beyond the count is ignored.
-  const bool named = cell.instrument >= 1 && cell.instrument <= module.instrumentCount;
+  const bool named =
+      cell.instrument >= 1 && cell.instrument <= module.instrumentCount && module.instruments;
   if (named) {
     ch.instrumentNumber = cell.instrument;
     ch.instrument = &module.instruments[cell.instrument - 1];

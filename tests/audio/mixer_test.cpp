@@ -190,6 +190,18 @@ TEST_F(MixerTest, TickTimerRunsAtTheTempo) {
   for (int i = 0; i < 50; ++i) AUpdateAudioEx(882);
   EXPECT_EQ(g_Ticks, 50);
   ExpectCodes({{ASetAudioTimerRate(31), kBadParam}, {ASetAudioTimerRate(256), kBadParam}});
+  // A counter left past a shorter new period ticks once a piece of 64
+  // samples until it has caught up; the fill never stalls on it.
+  ASetAudioTimerRate(32);
+  for (const int ticks = g_Ticks; g_Ticks == ticks;) AUpdateAudioEx(32);
+  AUpdateAudioEx(1500);  // 3000 samples on: past a period of 864
+  const int ticks = g_Ticks;
+  ASetAudioTimerRate(255);
+  AUpdateAudioEx(32);
+  EXPECT_EQ(g_Ticks, ticks + 1);
+  AUpdateAudioEx(64);
+  EXPECT_EQ(g_Ticks, ticks + 3);
+  g_Ticks = 50;
   ASetAudioTimerProc(nullptr);
   AUpdateAudioEx(882);
   EXPECT_EQ(g_Ticks, 50);
