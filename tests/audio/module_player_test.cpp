@@ -19,7 +19,7 @@ struct Put {
   u8 note, instrument, volume, command, param;
 };
 
-struct InstrumentSpec {
+struct InstrumentShape {
   u32 length = 8000;  // 8-bit samples, 0 for a sample without data
   bool loop = true;
   std::vector<AudioEnvelopePoint> envelope;  // volume envelope when not empty
@@ -31,7 +31,7 @@ struct InstrumentSpec {
 // new[], waves through the library, freed by AFreeModuleFile. Channel 0
 // carries a sync command on every row so the test sees each row played.
 AudioModule* BuildModule(u32 channels, const std::vector<u8>& orders, u32 patterns,
-                         const std::vector<Put>& puts, const InstrumentSpec& spec = {},
+                         const std::vector<Put>& puts, const InstrumentShape& shape = {},
                          u16 flags = AUDIO_MODULE_LINEAR) {
   AudioModule* module = new AudioModule();
   module->flags = flags;
@@ -68,24 +68,24 @@ AudioModule* BuildModule(u32 channels, const std::vector<u8>& orders, u32 patter
   AudioInstrument& in = module->instruments[0];
   in.sampleCount = 1;
   in.samples = new AudioSample[1]();
-  in.fadeout = spec.fadeout;
-  if (!spec.envelope.empty()) {
-    std::copy(spec.envelope.begin(), spec.envelope.end(), in.volumeEnvelope);
-    in.volumePoints = static_cast<u8>(spec.envelope.size());
-    in.volumeSustain = spec.sustain;
+  in.fadeout = shape.fadeout;
+  if (!shape.envelope.empty()) {
+    std::copy(shape.envelope.begin(), shape.envelope.end(), in.volumeEnvelope);
+    in.volumePoints = static_cast<u8>(shape.envelope.size());
+    in.volumeSustain = shape.sustain;
     in.volumeFlags = kEnvelopeOn | kEnvelopeSustain;
   }
   AudioSample& sample = in.samples[0];
   sample.volume = 64;
   sample.panning = 128;
   AudioWave& wave = sample.wave;
-  wave.length = spec.length;
+  wave.length = shape.length;
   wave.rate = 8363;
-  if (spec.loop) {
+  if (shape.loop) {
     wave.format = AUDIO_WAVE_LOOP;
-    wave.loopEnd = spec.length;
+    wave.loopEnd = shape.length;
   }
-  if (spec.length > 0 && ACreateAudioData(&wave) == AUDIO_ERROR_NONE) {
+  if (shape.length > 0 && ACreateAudioData(&wave) == AUDIO_ERROR_NONE) {
     std::fill(wave.data, wave.data + wave.length, 64);
     AWriteAudioData(&wave, 0, wave.length);
   }
@@ -292,7 +292,7 @@ TEST_F(ModulePlayerTest, ChannelBehaviour) {
   // is down ((32 x 64 x 32767) >> 21 = 31); after the key-off at row 3 the
   // fadeout takes 1024 a tick off 32767.
   g_Seen.clear();
-  InstrumentSpec sustain;
+  InstrumentShape sustain;
   sustain.envelope = {{0, 64}, {4, 32}, {8, 0}};
   sustain.sustain = 1;
   sustain.fadeout = 1024;
@@ -325,15 +325,15 @@ TEST_F(ModulePlayerTest, ChannelBehaviour) {
 
   // A sample without data, or only an instrument beyond the count, starts
   // no voice.
-  InstrumentSpec empty;
+  InstrumentShape empty;
   empty.length = 0;
-  const InstrumentSpec specs[] = {empty, {}};
+  const InstrumentShape shapes[] = {empty, {}};
   const u8 instruments[] = {1, 5};
   for (int i = 0; i < 2; ++i) {
     AStopModule();
     AFreeModuleFile(module_);
     g_Seen.clear();
-    Play(BuildModule(2, {0}, 1, {{0, 0, 1, 49, instruments[i], 0, 0, 0}}, specs[i]));
+    Play(BuildModule(2, {0}, 1, {{0, 0, 1, 49, instruments[i], 0, 0, 0}}, shapes[i]));
     RenderRows(2);
     ASSERT_GE(g_Seen.size(), 2u);
     EXPECT_EQ(g_Seen[1].voiceStatus, 1u) << i;
