@@ -214,10 +214,12 @@ u32 ReadPattern(ModuleFile& file, u16 pointer, const S3mLayout& layout, u16 chan
   u8 lengthBytes[2];
   IoReadBlock(lengthBytes, 2);
   const u32 length = Le16(lengthBytes);
-  const u32 bytes = length > 2 ? length - 2 : 0;
-  if (!file.Fits(pos + 2, bytes)) return AUDIO_ERROR_BADFILEFORMAT;
-  std::vector<u8> packed(bytes);
-  IoReadBlock(packed.data(), bytes);
+  if (!file.Fits(pos + 2, length > 2 ? length - 2 : 0)) return AUDIO_ERROR_BADFILEFORMAT;
+  // The length counts its own two bytes, but some writers leave them
+  // out: two bytes more are read where the file has them (the rows end
+  // before any byte of what follows is used).
+  std::vector<u8> packed(std::min<u64>(length, file.Available(pos + 2)));
+  IoReadBlock(packed.data(), packed.size());
   ByteReader in(packed.data(), packed.size());
   u8 memory[kModuleMaxChannels] = {};
   PatternWriter out;
