@@ -28,7 +28,8 @@ void PutBE16(Bytes& out, u32 value) {
   out.push_back(static_cast<u8>(value));
 }
 void PutText(Bytes& out, const char* text, size_t n) {
-  for (size_t i = 0; i < n; ++i) out.push_back(i < std::strlen(text) ? static_cast<u8>(text[i]) : 0);
+  for (size_t i = 0; i < n; ++i)
+    out.push_back(i < std::strlen(text) ? static_cast<u8>(text[i]) : 0);
 }
 void Append(Bytes& out, const Bytes& more) { out.insert(out.end(), more.begin(), more.end()); }
 
@@ -57,7 +58,8 @@ Bytes MakeXm(const XmFile& f) {
   PutText(out, "tracker", 20);
   Put(out, f.version, 2);
   Put(out, 276, 4);
-  for (u32 v : {u32{f.orders}, 1u, u32{f.channels}, u32{f.patterns}, u32{f.instruments}, 1u, 5u, 140u})
+  for (u32 v :
+       {u32{f.orders}, 1u, u32{f.channels}, u32{f.patterns}, u32{f.instruments}, 1u, 5u, 140u})
     Put(out, v, 2);
   for (u32 i = 0; i < 256; ++i) out.push_back(static_cast<u8>(i % 3));
   for (u32 p = 0; p < f.patterns; ++p) {
@@ -143,7 +145,8 @@ Bytes MakeS3m(const S3mFile& f) {
 }
 
 // MOD: cells for pattern 0 (others blank), one sample of 4 words.
-Bytes MakeMod(const char* signature, u32 channels, const std::vector<u32>& cells, u8 lastOrder = 0) {
+Bytes MakeMod(const char* signature, u32 channels, const std::vector<u32>& cells,
+              u8 lastOrder = 0) {
   Bytes out;
   PutText(out, "Mod", 20);
   for (u32 s = 0; s < 31; ++s) {
@@ -178,9 +181,9 @@ Bytes MakeMtm() {
   PutText(out, "MTM", 3);
   out.push_back(0x10);
   PutText(out, "Tracks", 20);
-  Put(out, 1, 2);  // tracks
+  Put(out, 1, 2);                        // tracks
   for (u8 b : {0, 1}) out.push_back(b);  // last pattern, last order
-  Put(out, 3, 2);                         // comment bytes
+  Put(out, 3, 2);                        // comment bytes
   for (u8 b : {1, 0, 64, 3}) out.push_back(b);
   for (u32 c = 0; c < 32; ++c) out.push_back(static_cast<u8>(c < 3 ? 4 + c * 4 : 0));
   PutText(out, "Organ", 22);
@@ -202,11 +205,11 @@ std::vector<ModuleCell> Cells(const AudioPattern& pattern) {
   ByteReader in(pattern.data, pattern.size);
   while (!in.AtEnd()) {
     const u8 first = in.Next();
-    const u8 flags = (first & kCellPacked) ? first : 0x1F;
-    u8 fields[5] = {};
-    for (u32 i = 0; i < 5; ++i) {
-      if (i == 0 && !(first & kCellPacked)) fields[0] = first;
-      else if (flags & (1u << i)) fields[i] = in.Next();
+    // A first byte without bit 7 is the note, and all four others follow.
+    const bool packed = (first & kCellPacked) != 0;
+    u8 fields[5] = {packed ? u8{0} : first};
+    for (u32 i = packed ? 0 : 1; i < 5; ++i) {
+      if (!packed || (first & (1u << i))) fields[i] = in.Next();
     }
     cells.push_back({fields[0], fields[1], fields[2], fields[3], fields[4]});
   }
@@ -251,7 +254,8 @@ TEST_F(ModuleLoaderTest, XmFieldsRoundTrip) {
                               m.instrumentCount, m.tempo, m.bpm, m.orders[1], m.panning[0]}),
             std::vector<u32>({2, 1, 2, 1, 1, 5, 140, 1, 127}));
   // XM pattern data stays as stored.
-  EXPECT_EQ(std::vector<u32>({m.patterns[0].rows, m.patterns[0].channels}), std::vector<u32>({2, 2}));
+  EXPECT_EQ(std::vector<u32>({m.patterns[0].rows, m.patterns[0].channels}),
+            std::vector<u32>({2, 2}));
   EXPECT_EQ(Bytes(m.patterns[0].data, m.patterns[0].data + m.patterns[0].size), file.pattern);
   const AudioInstrument& in = m.instruments[0];
   EXPECT_STREQ(in.name, "Lead");
@@ -263,8 +267,8 @@ TEST_F(ModuleLoaderTest, XmFieldsRoundTrip) {
                               in.volumeLoopEnd, in.volumeFlags, in.panningPoints, in.panningSustain,
                               in.panningFlags}),
             std::vector<u32>({3, 10, 8, 64, 1, 0, 0, kEnvelopeOn | kEnvelopeSustain, 0, 0, 0}));
-  EXPECT_EQ(std::vector<u32>({in.vibratoType, in.vibratoSweep, in.vibratoDepth, in.vibratoRate,
-                              in.fadeout}),
+  EXPECT_EQ(std::vector<u32>(
+                {in.vibratoType, in.vibratoSweep, in.vibratoDepth, in.vibratoRate, in.fadeout}),
             std::vector<u32>({1, 2, 3, 4, 0x123}));
   const AudioSample& s = Sample(0);
   EXPECT_STREQ(s.name, "Saw");
@@ -285,8 +289,11 @@ TEST_F(ModuleLoaderTest, XmSamplesLoopsAndLimits) {
     Bytes data;
   };
   const Case cases[] = {
-      {"16-bit deltas", [](XmFile& f) { f.sampleType = 0x12; }, kOk,
-       AUDIO_WAVE_16BITS | AUDIO_WAVE_BIDILOOP, {1, 1, 2, 2}},
+      {"16-bit deltas",
+       [](XmFile& f) { f.sampleType = 0x12; },
+       kOk,
+       AUDIO_WAVE_16BITS | AUDIO_WAVE_BIDILOOP,
+       {1, 1, 2, 2}},
       {"loop past the end", [](XmFile& f) { f.loopStart = 2; }, kOk, 0, {1, 2, 3, 4}},
       {"empty loop", [](XmFile& f) { f.loopLength = 0; }, kOk, 0, {1, 2, 3, 4}},
       {"version 0x0103", [](XmFile& f) { f.version = 0x0103; }, AUDIO_ERROR_BADFILEFORMAT, 0, {}},
@@ -319,7 +326,8 @@ TEST_F(ModuleLoaderTest, XmShortAndEmptyPatterns) {
   file.pattern = {0x31, 1};
   ASSERT_EQ(Load(ALoadXMModule, MakeXm(file)), kOk);
   const AudioPattern& p = module_->patterns[0];
-  EXPECT_EQ(Bytes(p.data, p.data + p.size), Bytes({0x31, 1, 0, 0, 0, 0x80, 0x80, 0x80, 0x80, 0x80}));
+  EXPECT_EQ(Bytes(p.data, p.data + p.size),
+            Bytes({0x31, 1, 0, 0, 0, 0x80, 0x80, 0x80, 0x80, 0x80}));
   // No rows plays as a missing pattern; no orders and no channels load.
   file.rows = 0;
   file.orders = file.channels = 0;
@@ -351,12 +359,14 @@ TEST_F(ModuleLoaderTest, S3mChannelsOrdersAndSample) {
   const std::vector<ModuleCell> cells = Cells(m.patterns[0]);
   ASSERT_EQ(cells.size(), 64u * 4);
   EXPECT_EQ(cells[0].note + cells[1].note + cells[2].note, 0);
-  EXPECT_EQ(std::vector<u32>({cells[3].note, cells[3].instrument, cells[3].volume, cells[3].effect}),
-            std::vector<u32>({61, 1, 56, 0}));
+  EXPECT_EQ(
+      std::vector<u32>({cells[3].note, cells[3].instrument, cells[3].volume, cells[3].effect}),
+      std::vector<u32>({61, 1, 56, 0}));
   const AudioSample& s = Sample(0);
   EXPECT_STREQ(m.instruments[0].name, "Bass");
-  EXPECT_EQ(std::vector<u32>({s.volume, s.panning, s.wave.loopStart, s.wave.loopEnd, s.wave.format}),
-            std::vector<u32>({48, 127, 1, 4, AUDIO_WAVE_LOOP}));
+  EXPECT_EQ(
+      std::vector<u32>({s.volume, s.panning, s.wave.loopStart, s.wave.loopEnd, s.wave.format}),
+      std::vector<u32>({48, 127, 1, 4, AUDIO_WAVE_LOOP}));
   EXPECT_EQ(Data(s), Bytes({0x00, 0x7F, 0x80, 0x01}));  // unsigned made signed
   // Only markers: no orders at all.
   file.orders = {255, 255, 255};
@@ -372,28 +382,71 @@ TEST_F(ModuleLoaderTest, S3mEffectMap) {
   };
   constexpr u8 E = 14, X = 33;
   const Line lines[] = {
-      {'A', 0x05, 15, 0x05}, {'A', 0x20, 0, 0},     {'B', 0x02, 11, 0x02}, {'C', 0x10, 13, 0x10},
-      {'D', 0x05, 10, 0x05}, {'D', 0x50, 10, 0x50}, {'D', 0xF3, E, 0xB3},  {'D', 0xFF, E, 0xBF},
-      {'D', 0x3F, E, 0xA3},  {'D', 0x34, 0, 0},     {'E', 0xF2, E, 0x22},  {'E', 0xE3, X, 0x23},
-      {'E', 0x12, 2, 0x12},  {'F', 0xF2, E, 0x12},  {'F', 0xE3, X, 0x13},  {'F', 0x12, 1, 0x12},
-      {'G', 0x10, 3, 0x10},  {'H', 0x34, 4, 0x34},  {'I', 0x12, 29, 0x12}, {'J', 0x37, 0, 0x37},
-      {'K', 0x02, 6, 0x02},  {'L', 0x03, 5, 0x03},  {'O', 0x08, 9, 0x08},  {'Q', 0x05, 27, 0x05},
-      {'R', 0x23, 7, 0x23},  {'S', 0x01, E, 0x01},  {'S', 0x12, E, 0x32},  {'S', 0x23, E, 0x53},
-      {'S', 0x34, E, 0x44},  {'S', 0x45, E, 0x75},  {'S', 0x86, E, 0x86},  {'S', 0xB7, E, 0x67},
-      {'S', 0xC8, E, 0xC8},  {'S', 0xD9, E, 0xD9},  {'S', 0xEA, E, 0xEA},  {'S', 0xA0, 8, 0},
-      {'S', 0xA3, 8, 255},   {'S', 0xA4, 8, 64},    {'S', 0xA5, 8, 192},   {'S', 0xA7, 8, 128},
-      {'S', 0xA8, 0, 0},     {'S', 0x51, 0, 0},     {'S', 0xF1, 0, 0},     {'T', 0x20, 15, 0x20},
-      {'T', 0x1F, 0, 0},     {'U', 0x12, 30, 0x12}, {'V', 0x30, 16, 0x30}, {'X', 0x40, 8, 0x80},
-      {'X', 0x80, 8, 255},   {'X', 0xA4, 8, 128},   {'Z', 0x05, 35, 0x05}, {'W', 0x10, 0, 0},
-      {'[', 0x10, 0, 0},     {'Z', 0x07, 35, 0x07},
+      {'A', 0x05, 15, 0x05},
+      {'A', 0x20, 0, 0},
+      {'B', 0x02, 11, 0x02},
+      {'C', 0x10, 13, 0x10},
+      {'D', 0x05, 10, 0x05},
+      {'D', 0x50, 10, 0x50},
+      {'D', 0xF3, E, 0xB3},
+      {'D', 0xFF, E, 0xBF},
+      {'D', 0x3F, E, 0xA3},
+      {'D', 0x34, 0, 0},
+      {'E', 0xF2, E, 0x22},
+      {'E', 0xE3, X, 0x23},
+      {'E', 0x12, 2, 0x12},
+      {'F', 0xF2, E, 0x12},
+      {'F', 0xE3, X, 0x13},
+      {'F', 0x12, 1, 0x12},
+      {'G', 0x10, 3, 0x10},
+      {'H', 0x34, 4, 0x34},
+      {'I', 0x12, 29, 0x12},
+      {'J', 0x37, 0, 0x37},
+      {'K', 0x02, 6, 0x02},
+      {'L', 0x03, 5, 0x03},
+      {'O', 0x08, 9, 0x08},
+      {'Q', 0x05, 27, 0x05},
+      {'R', 0x23, 7, 0x23},
+      {'S', 0x01, E, 0x01},
+      {'S', 0x12, E, 0x32},
+      {'S', 0x23, E, 0x53},
+      {'S', 0x34, E, 0x44},
+      {'S', 0x45, E, 0x75},
+      {'S', 0x86, E, 0x86},
+      {'S', 0xB7, E, 0x67},
+      {'S', 0xC8, E, 0xC8},
+      {'S', 0xD9, E, 0xD9},
+      {'S', 0xEA, E, 0xEA},
+      {'S', 0xA0, 8, 0},
+      {'S', 0xA3, 8, 255},
+      {'S', 0xA4, 8, 64},
+      {'S', 0xA5, 8, 192},
+      {'S', 0xA7, 8, 128},
+      {'S', 0xA8, 0, 0},
+      {'S', 0x51, 0, 0},
+      {'S', 0xF1, 0, 0},
+      {'T', 0x20, 15, 0x20},
+      {'T', 0x1F, 0, 0},
+      {'U', 0x12, 30, 0x12},
+      {'V', 0x30, 16, 0x30},
+      {'X', 0x40, 8, 0x80},
+      {'X', 0x80, 8, 255},
+      {'X', 0xA4, 8, 128},
+      {'Z', 0x05, 35, 0x05},
+      {'W', 0x10, 0, 0},
+      {'[', 0x10, 0, 0},
+      {'Z', 0x07, 35, 0x07},
       // Zero info: the remembered one for D E F G K L Q only.
-      {'D', 0x00, 10, 0x07}, {'H', 0x00, 4, 0x00}, {'Q', 0x00, 27, 0x07},
+      {'D', 0x00, 10, 0x07},
+      {'H', 0x00, 4, 0x00},
+      {'Q', 0x00, 27, 0x07},
   };
   S3mFile file;
   file.settings[0] = 0;
   file.rows.clear();
   for (const Line& line : lines) {
-    for (int b : {0x80, line.command - 'A' + 1, int{line.info}, 0}) file.rows.push_back(static_cast<u8>(b));
+    for (int b : {0x80, line.command - 'A' + 1, int{line.info}, 0})
+      file.rows.push_back(static_cast<u8>(b));
   }
   ASSERT_EQ(Load(ALoadS3MModule, MakeS3m(file)), kOk);
   const std::vector<ModuleCell> cells = Cells(module_->patterns[0]);
@@ -411,7 +464,7 @@ TEST_F(ModuleLoaderTest, S3mC2spdTriples) {
     u32 c2spd;
     i32 note, finetune;
   };
-  const Triple triples[] = {{8363, 0, 0}, {16726, 12, 0}, {4181, -12, 0}, {8000, -1, 30},
+  const Triple triples[] = {{8363, 0, 0},     {16726, 12, 0},   {4181, -12, 0},   {8000, -1, 30},
                             {22050, 16, 100}, {44100, 28, 100}, {100000, 42, 123}};
   for (const Triple& t : triples) {
     S3mFile file;
@@ -430,9 +483,15 @@ TEST_F(ModuleLoaderTest, ModSignaturesPeriodsAndEffects) {
     const char* id;
     u32 code, channels;
   };
-  for (const Signature& s : {Signature{"M.K.", kOk, 4}, {"FLT4", kOk, 4}, {"6CHN", kOk, 6},
-                             {"OCTA", kOk, 8}, {"FLT8", kOk, 8}, {"10CH", kOk, 10}, {"32CH", kOk, 32},
-                             {"11CH", AUDIO_ERROR_BADFILEFORMAT, 0}, {"34CH", AUDIO_ERROR_BADFILEFORMAT, 0},
+  for (const Signature& s : {Signature{"M.K.", kOk, 4},
+                             {"FLT4", kOk, 4},
+                             {"6CHN", kOk, 6},
+                             {"OCTA", kOk, 8},
+                             {"FLT8", kOk, 8},
+                             {"10CH", kOk, 10},
+                             {"32CH", kOk, 32},
+                             {"11CH", AUDIO_ERROR_BADFILEFORMAT, 0},
+                             {"34CH", AUDIO_ERROR_BADFILEFORMAT, 0},
                              {"M.K ", AUDIO_ERROR_BADFILEFORMAT, 0}}) {
     ASSERT_EQ(Load(ALoadMODModule, MakeMod(s.id, s.channels, {})), s.code) << s.id;
     if (s.code == kOk) {
@@ -444,13 +503,24 @@ TEST_F(ModuleLoaderTest, ModSignaturesPeriodsAndEffects) {
     ModuleCell want;
   };
   const Cell table[] = {
-      {4095, 0x1F, 0, 0, {10, 0x1F}},    {3624, 1, 0, 0, {12, 1}},       {428, 0, 0, 0, {49}},
-      {427, 0, 0, 0, {50}},              {28, 0, 0, 0, {96}},           {27, 0, 0, 0, {}},
-      {0, 0, 0x1, 0x00, {}},             {0, 0, 0x2, 0x00, {}},         {0, 0, 0xA, 0x00, {}},
-      {0, 0, 0xE, 0x10, {}},             {0, 0, 0xE, 0x20, {}},         {0, 0, 0xE, 0xA0, {}},
-      {0, 0, 0xE, 0xB0, {}},             {0, 0, 0x1, 0x05, {0, 0, 0, 1, 5}},
-      {0, 0, 0xE, 0x15, {0, 0, 0, 14, 0x15}}, {0, 0, 0x8, 0x40, {0, 0, 0, 8, 0x80}},
-      {0, 0, 0x8, 0x80, {0, 0, 0, 8, 255}},   {0, 0, 0x8, 0xC0, {0, 0, 0, 8, 128}},
+      {4095, 0x1F, 0, 0, {10, 0x1F}},
+      {3624, 1, 0, 0, {12, 1}},
+      {428, 0, 0, 0, {49}},
+      {427, 0, 0, 0, {50}},
+      {28, 0, 0, 0, {96}},
+      {27, 0, 0, 0, {}},
+      {0, 0, 0x1, 0x00, {}},
+      {0, 0, 0x2, 0x00, {}},
+      {0, 0, 0xA, 0x00, {}},
+      {0, 0, 0xE, 0x10, {}},
+      {0, 0, 0xE, 0x20, {}},
+      {0, 0, 0xE, 0xA0, {}},
+      {0, 0, 0xE, 0xB0, {}},
+      {0, 0, 0x1, 0x05, {0, 0, 0, 1, 5}},
+      {0, 0, 0xE, 0x15, {0, 0, 0, 14, 0x15}},
+      {0, 0, 0x8, 0x40, {0, 0, 0, 8, 0x80}},
+      {0, 0, 0x8, 0x80, {0, 0, 0, 8, 255}},
+      {0, 0, 0x8, 0xC0, {0, 0, 0, 8, 128}},
   };
   std::vector<u32> raw;
   for (const Cell& c : table) raw.push_back(ModCell(c.period, c.instrument, c.effect, c.param));
@@ -459,8 +529,8 @@ TEST_F(ModuleLoaderTest, ModSignaturesPeriodsAndEffects) {
   ASSERT_EQ(cells.size(), 64u * 32);
   for (size_t i = 0; i < std::size(table); ++i) {
     const ModuleCell& w = table[i].want;
-    EXPECT_EQ(std::vector<u32>({cells[i].note, cells[i].instrument, cells[i].volume, cells[i].effect,
-                                cells[i].param}),
+    EXPECT_EQ(std::vector<u32>({cells[i].note, cells[i].instrument, cells[i].volume,
+                                cells[i].effect, cells[i].param}),
               std::vector<u32>({w.note, w.instrument, w.volume, w.effect, w.param}))
         << "cell " << i;
   }
@@ -502,8 +572,9 @@ TEST_F(ModuleLoaderTest, MtmTracksAndSample) {
     EXPECT_EQ(cells[i].note | cells[i].instrument | cells[i].effect | cells[i].param, 0) << i;
   }
   const AudioSample& s = Sample(0);
-  EXPECT_EQ(std::vector<i32>({s.volume, s.finetune, static_cast<i32>(s.wave.loopEnd), s.wave.format}),
-            std::vector<i32>({64, -16, 4, AUDIO_WAVE_LOOP}));
+  EXPECT_EQ(
+      std::vector<i32>({s.volume, s.finetune, static_cast<i32>(s.wave.loopEnd), s.wave.format}),
+      std::vector<i32>({64, -16, 4, AUDIO_WAVE_LOOP}));
   EXPECT_EQ(Data(s), Bytes({0x00, 0x7F, 0x80, 0x01}));
 }
 
