@@ -140,7 +140,12 @@ Bytes MakeS3m(const S3mFile& f) {
   out.resize(out.size() + 12);
   PutText(out, "Bass", 28);
   PutText(out, "SCRS", 4);
-  for (u8 b : {0x80, 0xFF, 0x00, 0x81}) out.push_back(b);
+  // Four samples: 8-bit, or 16-bit little-endian with the flag 4.
+  if (f.flags & 4) {
+    for (u8 b : {0x00, 0x80, 0xFF, 0xFF, 0x00, 0x00, 0x01, 0x80}) out.push_back(b);
+  } else {
+    for (u8 b : {0x80, 0xFF, 0x00, 0x81}) out.push_back(b);
+  }
   return out;
 }
 
@@ -372,6 +377,13 @@ TEST_F(ModuleLoaderTest, S3mChannelsOrdersAndSample) {
   file.orders = {255, 255, 255};
   ASSERT_EQ(Load(ALoadS3MModule, MakeS3m(file)), kOk);
   EXPECT_EQ(module_->orderCount, 0);
+  // 16-bit samples: lengths in samples become bytes, unsigned words signed.
+  file.flags = 5;
+  ASSERT_EQ(Load(ALoadS3MModule, MakeS3m(file)), kOk);
+  EXPECT_EQ(
+      std::vector<u32>({Sample(0).wave.loopStart, Sample(0).wave.loopEnd, Sample(0).wave.format}),
+      std::vector<u32>({2, 8, AUDIO_WAVE_LOOP | AUDIO_WAVE_16BITS}));
+  EXPECT_EQ(Data(Sample(0)), Bytes({0x00, 0x00, 0xFF, 0x7F, 0x00, 0x80, 0x01, 0x00}));
 }
 
 // One row per command of the effect map, all on channel 0.
