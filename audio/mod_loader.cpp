@@ -146,12 +146,5 @@ u32 ReadModule(ModuleFile& file, AudioModule* module) {
 }  // namespace
 
 u32 ALoadMODModule(const char* name, AudioModule** module, u32 offset) {
-  if (!module) return AUDIO_ERROR_INVALPARAM;
-  *module = nullptr;
-  ModuleFile file;
-  const u32 opened = file.Open(name, offset);
-  if (opened != AUDIO_ERROR_NONE) return opened;
-  AudioModule* loaded = NewModule();
-  if (!loaded) return AUDIO_ERROR_NOMEMORY;
-  return FinishLoad(ReadModule(file, loaded), loaded, module);
+  return LoadModuleFile(name, module, offset, ReadModule);
 }

@@ -213,11 +213,19 @@ void CopyName(char* dest, size_t capacity, const u8* source, size_t length) {
   for (size_t i = 0; i < limit && source[i] != 0; ++i) dest[i] = static_cast<char>(source[i]);
 }
 
-u32 FinishLoad(u32 code, AudioModule* module, AudioModule** out) {
+u32 LoadModuleFile(const char* name, AudioModule** module, u32 offset, ModuleReader read) {
+  if (!module) return AUDIO_ERROR_INVALPARAM;
+  *module = nullptr;
+  ModuleFile file;
+  const u32 opened = file.Open(name, offset);
+  if (opened != AUDIO_ERROR_NONE) return opened;
+  AudioModule* loaded = NewModule();
+  if (!loaded) return AUDIO_ERROR_NOMEMORY;
+  const u32 code = read(file, loaded);
   if (code != AUDIO_ERROR_NONE) {
-    FreeModule(module);
+    FreeModule(loaded);
     return code;
   }
-  *out = module;
+  *module = loaded;
   return AUDIO_ERROR_NONE;
 }

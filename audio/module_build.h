@@ -122,6 +122,7 @@ void KeepLoopInside(AudioWave* wave);
 // capacity - 1 characters; the rest of the destination is zeroed.
 void CopyName(char* dest, size_t capacity, const u8* source, size_t length);
 
-// Ends a load: on failure frees the module, on success hands it out.
-// Returns code.
-u32 FinishLoad(u32 code, AudioModule* module, AudioModule** out);
+// The common frame of every loader: opens the file at offset, lets read
+// fill a new module and hands it out, or frees it and returns read's code.
+using ModuleReader = u32 (*)(ModuleFile& file, AudioModule* module);
+u32 LoadModuleFile(const char* name, AudioModule** module, u32 offset, ModuleReader read);

@@ -317,15 +317,9 @@ u32 ReadBody(ModuleFile& file, const S3mLayout& layout, AudioModule* module) {
 }  // namespace
 
 u32 ALoadS3MModule(const char* name, AudioModule** module, u32 offset) {
-  if (!module) return AUDIO_ERROR_INVALPARAM;
-  *module = nullptr;
-  ModuleFile file;
-  const u32 opened = file.Open(name, offset);
-  if (opened != AUDIO_ERROR_NONE) return opened;
-  AudioModule* loaded = NewModule();
-  if (!loaded) return AUDIO_ERROR_NOMEMORY;
-  S3mLayout layout;
-  u32 code = ReadHeader(file, loaded, &layout);
-  if (code == AUDIO_ERROR_NONE) code = ReadBody(file, layout, loaded);
-  return FinishLoad(code, loaded, module);
+  return LoadModuleFile(name, module, offset, [](ModuleFile& file, AudioModule* loaded) -> u32 {
+    S3mLayout layout;
+    const u32 code = ReadHeader(file, loaded, &layout);
+    return code == AUDIO_ERROR_NONE ? ReadBody(file, layout, loaded) : code;
+  });
 }

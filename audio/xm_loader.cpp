@@ -198,16 +198,9 @@ u32 ReadBody(ModuleFile& file, AudioModule* module, u32 patterns, u32 instrument
 }  // namespace
 
 u32 ALoadXMModule(const char* name, AudioModule** module, u32 offset) {
-  if (!module) return AUDIO_ERROR_INVALPARAM;
-  *module = nullptr;
-  ModuleFile file;
-  const u32 opened = file.Open(name, offset);
-  if (opened != AUDIO_ERROR_NONE) return opened;
-  AudioModule* loaded = NewModule();
-  if (!loaded) return AUDIO_ERROR_NOMEMORY;
-  u32 patterns = 0, instruments = 0;
-  if (!ReadHeader(file, loaded, &patterns, &instruments)) {
-    return FinishLoad(AUDIO_ERROR_BADFILEFORMAT, loaded, module);
-  }
-  return FinishLoad(ReadBody(file, loaded, patterns, instruments), loaded, module);
+  return LoadModuleFile(name, module, offset, [](ModuleFile& file, AudioModule* loaded) -> u32 {
+    u32 patterns = 0, instruments = 0;
+    if (!ReadHeader(file, loaded, &patterns, &instruments)) return AUDIO_ERROR_BADFILEFORMAT;
+    return ReadBody(file, loaded, patterns, instruments);
+  });
 }
