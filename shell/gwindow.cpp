@@ -8,7 +8,10 @@
 #include "platform/record_file.h"
 #include "platform/startup.h"
 #include "platform/system.h"
+#include "shell/choose_language_wnd.h"
 #include "shell/menu_wnd.h"
+#include "shell/options_wnd.h"
+#include "shell/pick_game_wnd.h"
 #include "ui/app_context.h"
 #include "ui/game_interface.h"
 #include "ui/interface.h"
@@ -175,14 +178,20 @@ u32 GWindow::HandleGameCommand(u8 code) {
       if (game) game->Pause();
       PushScreen(GMenuWnd::Create(this));
       return 1;
-    case kCmdNameEntered:
     case kCmdOptions:
+      PushScreen(GOptionsWnd::Create(this, kCmdApplySettings));
+      return 1;
+    case kCmdPickGame:
+      PushScreen(GPickGameWnd::Create(this, kCmdNone));
+      return 1;
+    case kCmdLanguage:
+      PushScreen(IChooseLanguageWnd::Create(this, kCmdNone));
+      return 1;
+    case kCmdNameEntered:
     case kCmdTop10:
     case kCmdPublish:
-    case kCmdPickGame:
     case kCmdAbout:
     case kCmdHelp:
-    case kCmdLanguage:
       return 1;  // their screens do not exist yet
     default:
       return 0;
