@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ using namespace testing_support;
 namespace {
 
 constexpr unsigned kFrameBorder = 0x3030BF;  // the border of menus and dialogs
+constexpr int kMenuHeight = 216, kOptionsHeight = 241, kPickGameHeight = 203,
+              kLanguageHeight = 148;
+constexpr int kAlertTop = 182;  // a 116-pixel alert centred in 480
 
 struct Box {
   int left = 10000, top = 10000, right = -1, bottom = -1;
@@ -71,18 +75,48 @@ class SettingsScreensE2E : public ::testing::Test {
       SleepMs(120);
     }
   }
-  // Waits out an opening or closing animation and grabs the window.
-  RgbImage Shot(const std::string& name) {
-    SleepMs(400);
+  // Grabs the window until the picture passes the check (at most 5 s),
+  // then keeps a screenshot of it.
+  RgbImage WaitFor(const std::string& name, const std::function<bool(const RgbImage&)>& check) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!check(run_->Client().Grab(run_->GameWindow())) &&
+           std::chrono::steady_clock::now() < end) {
+      SleepMs(50);
+    }
     return run_->Screenshot(name);
   }
-  // Opens the main menu and chooses the item so many steps down.
-  void MenuItem(int down) {
+  // Waits until a menu or dialog of that height stands open, or (height 0)
+  // until none is left and the closing is over.
+  Box WaitForBox(const std::string& name, int height) {
+    const Box box = BorderBox(WaitFor(name, [&](const RgbImage& shot) {
+      const Box b = BorderBox(shot);
+      return height ? b.Height() == height : b.Empty();
+    }));
+    EXPECT_EQ(box.Empty() ? 0 : box.Height(), height) << name;
+    if (height == 0) {
+      EXPECT_TRUE(run_->WaitStill(5000)) << name;
+    }
+    return box;
+  }
+  // Waits until the alert stands over a dialog (its top edge crosses the
+  // middle of the window) or has gone.
+  void WaitForAlert(const std::string& name, bool shown) {
+    const auto alertTop = [&](const RgbImage& shot) {
+      const std::uint8_t* p = shot.At(320, kAlertTop);
+      return (static_cast<unsigned>(p[0]) << 16 | p[1] << 8 | p[2]) == kFrameBorder;
+    };
+    EXPECT_EQ(alertTop(WaitFor(name, [&](const RgbImage& shot) { return alertTop(shot) == shown; })),
+              shown)
+        << name;
+  }
+  // Opens the main menu and chooses the item so many steps down, which
+  // opens a dialog of that height.
+  Box MenuItem(int down, const std::string& name, int height) {
     Tap(XK_Escape);
-    SleepMs(350);
+    WaitForBox(name + "-menu", kMenuHeight);
     Tap(XK_Down, down);
     Tap(XK_Return);
-    SleepMs(400);
+    return WaitForBox(name, height);
   }
   int ExitStatusWithin(int ms) {
     const int status = run_->WaitExit(ms);
@@ -106,67 +140,60 @@ TEST_F(SettingsScreensE2E, OptionsPickGameAndLanguageAreKeptAcrossStarts) {
 
   // English: Options, Autosave (just above Ok) turned on, Ok.
   Tap(XK_Escape);
-  const Box menuEn = BorderBox(Shot("settings-menu-en"));
+  const Box menuEn = WaitForBox("settings-menu-en", kMenuHeight);
   Tap(XK_Escape);
-  SleepMs(350);
-  MenuItem(kOptions);
-  const Box options = BorderBox(Shot("options-en"));
-  EXPECT_EQ(options.Height(), 241);
+  WaitForBox("settings-menu-closed-en", 0);
+  const Box options = MenuItem(kOptions, "options-en", kOptionsHeight);
   EXPECT_LE(std::abs(options.left + options.right - 639), 2);
   Tap(XK_Up), Tap(XK_space);
-  Shot("options-autosave-en");
+  run_->Screenshot("options-autosave-en");
   Tap(XK_Return);
-  EXPECT_TRUE(BorderBox(Shot("options-closed-en")).Empty());
+  WaitForBox("options-closed-en", 0);
 
   // Pick game: Novice, Ok, and Escape in the alert keeps the dialog open.
-  MenuItem(kPickGame);
-  EXPECT_EQ(BorderBox(Shot("pickgame-en")).Height(), 203);
+  MenuItem(kPickGame, "pickgame-en", kPickGameHeight);
   Tap(XK_Down), Tap(XK_space), Tap(XK_Return);
-  SleepMs(300);
-  EXPECT_EQ(BorderBox(Shot("pickgame-alert-en")).Height(), 203);  // the alert stands inside it
+  WaitForAlert("pickgame-alert-en", true);
   Tap(XK_Escape);
-  const RgbImage declined = Shot("pickgame-declined-en");
-  EXPECT_EQ(BorderBox(declined).Height(), 203);
+  WaitForAlert("pickgame-declined-en", false);
+  EXPECT_EQ(WaitForBox("pickgame-declined-en", kPickGameHeight).Height(), kPickGameHeight);
   Tap(XK_Escape);
-  EXPECT_TRUE(BorderBox(Shot("pickgame-closed-en")).Empty());
+  WaitForBox("pickgame-closed-en", 0);
 
   // Language: French (just above Ok), Ok; the next menu is French at once.
-  MenuItem(kLanguage);
-  EXPECT_EQ(BorderBox(Shot("language-en")).Height(), 148);
+  MenuItem(kLanguage, "language-en", kLanguageHeight);
   Tap(XK_Up), Tap(XK_space);
-  Shot("language-french-checked-en");
+  run_->Screenshot("language-french-checked-en");
   Tap(XK_Return);
-  SleepMs(400);
+  WaitForBox("language-closed-en", 0);
   Tap(XK_Escape);
-  const RgbImage menuShotFr = Shot("settings-menu-fr");
+  const RgbImage menuShotFr = WaitFor("settings-menu-fr", [](const RgbImage& shot) {
+    return BorderBox(shot).Height() == kMenuHeight;
+  });
   const Box menuFr = BorderBox(menuShotFr);
-  EXPECT_EQ(menuFr.Height(), menuEn.Height());
+  EXPECT_EQ(menuFr.Height(), kMenuHeight);
   EXPECT_NE(menuFr.Width(), menuEn.Width());
   Tap(XK_Escape);
-  SleepMs(350);
+  WaitForBox("settings-menu-closed-fr", 0);
 
   // The same screens in French; Escape leaves each without a change.
-  MenuItem(kOptions);
-  EXPECT_EQ(BorderBox(Shot("options-fr")).Height(), 241);
+  MenuItem(kOptions, "options-fr", kOptionsHeight);
   Tap(XK_Up), Tap(XK_space), Tap(XK_Escape);  // Autosave off, then cancelled
-  SleepMs(400);
-  MenuItem(kPickGame);
-  Shot("pickgame-fr");
+  WaitForBox("options-cancelled-fr", 0);
+  MenuItem(kPickGame, "pickgame-fr", kPickGameHeight);
   Tap(XK_Return);
-  SleepMs(300);
-  Shot("pickgame-alert-fr");
+  WaitForAlert("pickgame-alert-fr", true);
   Tap(XK_Escape);
-  SleepMs(300);
+  WaitForAlert("pickgame-declined-fr", false);
   Tap(XK_Escape);
-  SleepMs(400);
-  MenuItem(kLanguage);
-  Shot("language-fr");
+  WaitForBox("pickgame-closed-fr", 0);
+  MenuItem(kLanguage, "language-fr", kLanguageHeight);
   Tap(XK_Escape);
-  SleepMs(400);
+  WaitForBox("language-closed-fr", 0);
 
   // Exit from the menu (Up wraps to it) quits at once: Autosave is on.
   Tap(XK_Escape);
-  SleepMs(350);
+  WaitForBox("settings-menu-exit-fr", kMenuHeight);
   Tap(XK_Up);
   const auto start = std::chrono::steady_clock::now();
   run_->Client().KeyTap(XK_Return);
@@ -185,10 +212,9 @@ TEST_F(SettingsScreensE2E, OptionsPickGameAndLanguageAreKeptAcrossStarts) {
   Start();
   if (HasFatalFailure()) return;
   Tap(XK_Escape);
-  const Box menuAgain = BorderBox(Shot("settings-menu-restarted-fr"));
-  EXPECT_EQ(menuAgain.Width(), menuFr.Width());
+  EXPECT_EQ(WaitForBox("settings-menu-restarted-fr", kMenuHeight).Width(), menuFr.Width());
   Tap(XK_Escape);
-  SleepMs(350);
+  WaitForBox("settings-menu-restarted-closed-fr", 0);
   run_->Client().SendDelete(run_->GameWindow());
   EXPECT_EQ(ExitStatusWithin(5000), 0);
   const SaveRecord continued = AsSaveRecord(run_->ReadRecord(0));
@@ -201,12 +227,11 @@ TEST_F(SettingsScreensE2E, OptionsPickGameAndLanguageAreKeptAcrossStarts) {
   Restart();
   Start();
   if (HasFatalFailure()) return;
-  MenuItem(kPickGame);
+  MenuItem(kPickGame, "pickgame-again-fr", kPickGameHeight);
   Tap(XK_Down), Tap(XK_space), Tap(XK_Return);
-  SleepMs(500);
+  WaitForAlert("pickgame-confirm-fr", true);
   Tap(XK_Return);
-  SleepMs(500);
-  EXPECT_TRUE(BorderBox(Shot("pickgame-confirmed-fr")).Empty());
+  WaitForBox("pickgame-confirmed-fr", 0);
   ASSERT_TRUE(run_->WaitStill(15000));
   run_->Client().SendDelete(run_->GameWindow());
   EXPECT_EQ(ExitStatusWithin(5000), 0);
