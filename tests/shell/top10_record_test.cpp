@@ -26,14 +26,11 @@ TEST(Top10Record, InsertPlacesEachResult) {
       {{500, 400, 400, 300}, 1, 400, 3},  // below the equal ones
       {full, 1, 120, 9},                  // ties the 10th
       {full, 1, 119, -1},
-      {{50, 80}, -1, 80, 1},  // above the equal one
-      {{50, 80}, -1, 90, 2},  // the first empty entry
+      {{50, 80}, -1, 80, 1}, {{50, 80}, -1, 90, 2},  // above the equal one; the first empty
       {{50, 80}, -1, 20000000, 2},  // above the empty-entry limit
       {{1, 2, 3, 4, 5, 6, 7, 8, 9}, -1, 10000001, 9},
       {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, -1, 11, -1},
-      {{500}, 1, 0, -1},
-      {{500}, -1, 0, -1},
-      {{}, 1, -5, -1},
+      {{500}, 1, 0, -1}, {{500}, -1, 0, -1}, {{}, 1, -5, -1},
       {{0, 5, 7}, -1, 6, 0},  // an unsorted file
   };
   for (const Case& c : cases) {
