@@ -60,16 +60,15 @@ TEST_F(FontTest, TextWidthFollowsTheDrawingRules) {
     const char* text;
     int width;
   } cases[] = {
-      {"", 0},
-      {"W", 9},          // one glyph: its width + 1
-      {" ", 6},          // 3 x the width of '!'
-      {"A\nB", 21},      // the line feed is measured as its glyph
-      {"A^012B", 18},    // A, image 377, B
-      {"^ 123", 14},     // blank, then image 488: the marker survives the blank
-      {"^12", 6},        // too near the end: three ordinary glyphs
-      {"^999", 0},       // image 1364 is not in the bank
-      {"^ab1", 6},       // the one digit at the end reads image 366, nothing past it
-      {"\xFF", 2},       // code 255 reaches the last glyph, image 587
+      {"", 0},        {"W", 9},  // one glyph: its width + 1
+      {" ", 6},                  // 3 x the width of '!'
+      {"A\nB", 21},              // the line feed is measured as its glyph
+      {"A^012B", 18},            // A, image 377, B
+      {"^ 123", 14},             // blank, then image 488: the marker survives the blank
+      {"^12", 6},                // too near the end: three ordinary glyphs
+      {"^999", 0},               // image 1364 is not in the bank
+      {"^ab1", 6},               // the one digit at the end reads image 366, nothing past it
+      {"\xFF", 2},               // code 255 reaches the last glyph, image 587
   };
   for (const auto& c : cases) EXPECT_EQ(TextWidth(bank.Skin(), c.text), c.width) << c.text;
   Rect cells;
@@ -111,11 +110,11 @@ TEST(FontHostileTest, MissingAndForeignPicturesDrawNothing) {
     int width;
     Runs ink;
   } cases[] = {
-      {"\x82", 4, {{0, 2}}},           // the unsigned byte finds image 462
-      {"\xFF", 0, {}},                 // image 587 is missing
-      {"A\nB", 11, {{0, 3}}},          // so is the line-feed glyph (B goes to the next line)
+      {"\x82", 4, {{0, 2}}},             // the unsigned byte finds image 462
+      {"\xFF", 0, {}},                   // image 587 is missing
+      {"A\nB", 11, {{0, 3}}},            // so is the line-feed glyph (B goes to the next line)
       {"A^999B", 11, {{0, 3}, {5, 9}}},  // image 1364: no width, nothing drawn
-      {"\"A", 10, {{5, 8}}},           // the palette piece advances but stamps nothing
+      {"\"A", 10, {{5, 8}}},             // the palette piece advances but stamps nothing
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TextWidth(bank.Skin(), c.text), c.width) << c.text;

@@ -15,11 +15,22 @@ void IImageControl::Draw(Surface* target) {
   const int x = rect.left + (rect.right - rect.left - image->width + 1) / 2;
   const int y = rect.top + (rect.bottom - rect.top - image->height + 1) / 2;
   switch (image->type) {
-    case kImageOpaque: target->BlitOpaque(image, x, y); break;
-    case kImageColorKey: target->BlitColorKey(image, x, y); break;
-    case kImageMasked: target->BlitMasked(image, x, y); break;
-    case kImageMaskedAlpha: target->BlitMaskedAlpha(image, x, y, alpha); break;
-    case kImageShadow: target->BlitShadow(image, x, y); break;
-    default: break;  // palette pieces and mask records are not pictures
+    case kImageOpaque:
+      target->BlitOpaque(image, x, y);
+      break;
+    case kImageColorKey:
+      target->BlitColorKey(image, x, y);
+      break;
+    case kImageMasked:
+      target->BlitMasked(image, x, y);
+      break;
+    case kImageMaskedAlpha:
+      target->BlitMaskedAlpha(image, x, y, alpha);
+      break;
+    case kImageShadow:
+      target->BlitShadow(image, x, y);
+      break;
+    default:
+      break;  // palette pieces and mask records are not pictures
   }
 }
