@@ -23,6 +23,7 @@ constexpr u8 kNameCapacity = 100;
 constexpr u8 kScoreCapacity = 20;
 constexpr u8 kCaptionCapacity = 100;
 constexpr int kBoxHeight = 292;
+constexpr int kNameScoreGap = 8;  // the least room between a name and its score
 
 }  // namespace
 
@@ -123,17 +124,24 @@ void ITop10Wnd::PlaceRow(int row, const Top10Record& record) {
   const Rect& f = tableFrame->rect;
   const int step = (f.bottom - f.top - 9) / 10;
   const int y = f.top + 12 + row * step;
-  const char* name = record.names[row];
-  const int nameWidth = TextWidthStyled(skin, name, scoreStyle);
-  names[row]->Place(Rect(f.left + 10, y, f.left + 10 + nameWidth, y + 12), name);
-  names[row]->SetState(kControlDisabled);
-
   char score[12] = "-";
   if (record.scores[row] != 0) IntToStr(score, record.scores[row]);
-  const int scoreWidth = TextWidthStyled(skin, score, scoreStyle);
-  scores[row]->Place(Rect(f.right - 10 - scoreWidth, y, f.right - 10, y + 12), score);
+  const int scoreLeft = f.right - 10 - TextWidthStyled(skin, score, scoreStyle);
+  scores[row]->Place(Rect(scoreLeft, y, f.right - 10, y + 12), score);
   scores[row]->SetStyle(scoreStyle);
   scores[row]->SetState(kControlDisabled);
+
+  // A name too long for the room left of its score shows only as much of
+  // it as fits there.
+  const int nameLeft = f.left + 10;
+  const int room = scoreLeft - kNameScoreGap - nameLeft;
+  char name[kTop10NameSize];
+  StrNCpy(name, record.names[row], kTop10NameSize - 1);
+  for (int length = StrLen(name); length > 0 && TextWidth(skin, name) > room; --length)
+    name[length - 1] = '\0';
+  const int nameWidth = std::min<int>(TextWidthStyled(skin, name, scoreStyle), room);
+  names[row]->Place(Rect(nameLeft, y, nameLeft + nameWidth, y + 12), name);
+  names[row]->SetState(kControlDisabled);
 }
 
 void ITop10Wnd::SetState(u8 s) {
