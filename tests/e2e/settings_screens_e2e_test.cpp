@@ -1,9 +1,10 @@
-// The settings screens in the real game, over three starts sharing one
+// The settings screens in the real game, over four starts sharing one
 // home: Options turns Autosave on, and the menu's Exit then quits at once
 // keeping the game, which the next start continues; Pick game declined
-// keeps the skill and confirmed stores it; Language switches the menu to
-// French at once and the choice survives a restart. Screenshots of each
-// screen in English and French.
+// keeps the skill, and confirmed stores it, so that the next result goes to
+// that skill's table; Language switches the menu to French at once and the
+// choice survives a restart. Screenshots of each screen in English and
+// French.
 #include <X11/keysym.h>
 #include <sys/wait.h>
 
@@ -51,6 +52,28 @@ Box BorderBox(const RgbImage& shot) {
   return b;
 }
 
+// An autosaved game lost as soon as its table has flown in: a ball in the
+// bottom row, score 1234.
+std::vector<unsigned char> LostGame() {
+  SaveRecord save{};
+  save.score = 1234;
+  save.currentColour = 1;
+  save.nextColour = 2;
+  save.colourCount = 4;
+  for (int c = 0; c < 6; ++c) save.cells[0][c] = static_cast<u8>(1 + c % 4);
+  save.cells[kSaveRows - 1][10] = 3;
+  save.valid = 1;
+  return std::vector<unsigned char>(save.Bytes(), save.Bytes() + kSaveRecordSize);
+}
+
+// The first entry's score of a stored top-10 table, or -1 without one.
+i32 FirstScore(const std::vector<unsigned char>& table) {
+  if (table.size() != 340) return -1;
+  i32 score;
+  std::memcpy(&score, &table[300], 4);
+  return score;
+}
+
 SaveRecord AsSaveRecord(const std::vector<unsigned char>& bytes) {
   SaveRecord record{};
   if (bytes.size() == kSaveRecordSize) std::memcpy(record.Bytes(), bytes.data(), kSaveRecordSize);
@@ -60,13 +83,17 @@ SaveRecord AsSaveRecord(const std::vector<unsigned char>& bytes) {
 class SettingsScreensE2E : public ::testing::Test {
  protected:
   // Starts the game in the shared home, leaves the title and waits for the
-  // table to rest.
-  void Start(const GameOptions& base = GameOptions()) {
+  // table to rest (a lost game never rests: its table flies in and bursts).
+  void Start(const GameOptions& base = GameOptions(), bool lost = false) {
     GameOptions options = base;
     options.home = home_.Path();
     START_GAME_OR_SKIP(*run_, options);
     run_->Client().Click(run_->GameWindow(), 300, 300);
-    ASSERT_TRUE(run_->WaitStill(15000)) << "the table never came to rest";
+    if (lost) {
+      SleepMs(2500);
+    } else {
+      ASSERT_TRUE(run_->WaitStill(15000)) << "the table never came to rest";
+    }
     run_->Client().Focus(run_->GameWindow());
   }
   void Tap(unsigned long keysym, int times = 1) {
@@ -240,6 +267,23 @@ TEST_F(SettingsScreensE2E, OptionsPickGameAndLanguageAreKeptAcrossStarts) {
   EXPECT_EQ(settings[1], 1);  // Novice
   const SaveRecord fresh = AsSaveRecord(run_->ReadRecord(0));
   EXPECT_NE(std::memcmp(fresh.cells, kept.cells, sizeof kept.cells), 0);
+
+  // Fourth start, from a game about to be lost: its result goes to
+  // Novice's table (record 104), not EasyRide's (100).
+  Restart();
+  GameOptions lost;
+  lost.records[0] = LostGame();
+  Start(lost, true);
+  if (HasFatalFailure()) return;
+  Tap(XK_Return);  // the keyboard, with the last name (none yet)
+  SleepMs(500);
+  Tap(XK_Return);  // stored as "Anonymous", and the table shows
+  for (int i = 0; i < 60 && run_->ReadRecord(104).empty(); ++i) SleepMs(50);
+  run_->Screenshot("settings-novice-top10-fr");
+  EXPECT_EQ(FirstScore(run_->ReadRecord(104)), 1234);
+  EXPECT_TRUE(run_->ReadRecord(100).empty());
+  run_->Client().SendDelete(run_->GameWindow());
+  EXPECT_EQ(ExitStatusWithin(5000), 0);
 }
 
 }  // namespace
