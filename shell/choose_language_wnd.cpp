@@ -66,7 +66,8 @@ i32 IChooseLanguageWnd::OnInit() {
     choices[i]->Place(Rect(0, 0, width - 41, kChoiceHeight - 1), language.GetString(names[i]));
     choices[i]->groupId = kGroupLanguage;
   }
-  LayoutGrid(reinterpret_cast<IControl* const*>(choices), 2, group, 2, 1, kGridPacked, 10);
+  IControl* const column[] = {choices[0], choices[1]};
+  LayoutGrid(column, 2, group, 2, 1, kGridPacked, 10);
 
   Rect right(0, 0, bw - 1, kButtonHeight - 1);
   PlaceRect(right, box, kPlaceBottomRight, 10);

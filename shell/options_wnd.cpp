@@ -79,7 +79,8 @@ i32 GOptionsWnd::OnInit() {
   // Autosave centred under the Controls frame.
   const int autosaveLeft = (f.left + f.right - 2 * cw - tw(kTextAutosave)) / 2;
   const int cb = controlsFrame->rect.bottom;
-  autosave->Place(Rect(autosaveLeft, cb + 10, autosaveLeft + tw(kTextAutosave) + 2 * cw - 1, cb + 27),
+  const int autosaveRight = autosaveLeft + tw(kTextAutosave) + 2 * cw - 1;
+  autosave->Place(Rect(autosaveLeft, cb + 10, autosaveRight, cb + 27),
                   c.language->GetString(kTextAutosave));
   autosave->SetChecked(c.settings->autosave == 1);
   ok->Place(Rect(f.right - 2 * bw - 20, f.bottom - 41, f.right - bw - 21, f.bottom - 10),
@@ -88,16 +89,11 @@ i32 GOptionsWnd::OnInit() {
                 c.language->GetString(kTextCancel));
 
   // The list order is the focus order; the frames are disabled and skipped.
-  for (IControl* control :
-       {static_cast<IControl*>(title), static_cast<IControl*>(volumeFrame),
-        static_cast<IControl*>(controlsFrame), static_cast<IControl*>(sound),
-        static_cast<IControl*>(physics), static_cast<IControl*>(music),
-        static_cast<IControl*>(volume[0]), static_cast<IControl*>(volume[1]),
-        static_cast<IControl*>(volume[2]), static_cast<IControl*>(controlStyle[0]),
-        static_cast<IControl*>(controlStyle[1]), static_cast<IControl*>(autosave),
-        static_cast<IControl*>(ok), static_cast<IControl*>(cancel)}) {
-    AddControl(control);
-  }
+  IControl* const order[] = {title,     volumeFrame, controlsFrame,   sound,
+                             physics,   music,       volume[0],       volume[1],
+                             volume[2], controlStyle[0], controlStyle[1], autosave,
+                             ok,        cancel};
+  for (IControl* control : order) AddControl(control);
   SetState(kScreenOpening);
   SetFocusTo(ok);
   return 1;
@@ -143,7 +139,8 @@ void GOptionsWnd::PlaceGroups(int rw) {
   const int gap = std::max(1, (volumeFrame->rect.Width() - radiosWidth - 20) / 3);
   Rect row = volumeFrame->rect;
   row.top = static_cast<i16>(row.top + 10 - gap);
-  LayoutGrid(reinterpret_cast<IControl* const*>(volume), 3, row, 1, 3, kGridColumnWidths, gap);
+  IControl* const radios[] = {volume[0], volume[1], volume[2]};
+  LayoutGrid(radios, 3, row, 1, 3, kGridColumnWidths, gap);
 
   const int vb = volumeFrame->rect.bottom;
   controlsFrame->Place(Rect(groupLeft, vb + 18, groupRight, vb + 53),

@@ -132,9 +132,9 @@ class SettingsScreensE2E : public ::testing::Test {
       const std::uint8_t* p = shot.At(320, kAlertTop);
       return (static_cast<unsigned>(p[0]) << 16 | p[1] << 8 | p[2]) == kFrameBorder;
     };
-    EXPECT_EQ(alertTop(WaitFor(name, [&](const RgbImage& shot) { return alertTop(shot) == shown; })),
-              shown)
-        << name;
+    const RgbImage shot =
+        WaitFor(name, [&](const RgbImage& now) { return alertTop(now) == shown; });
+    EXPECT_EQ(alertTop(shot), shown) << name;
   }
   // Opens the main menu and chooses the item so many steps down, which
   // opens a dialog of that height.

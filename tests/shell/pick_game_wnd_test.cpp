@@ -21,7 +21,8 @@ using ui_testing::ScreenRig;
 class PickGameWndTest : public ScreenRig {
  protected:
   void ClickOn(const IControl* control) {
-    Click((control->rect.left + control->rect.right) / 2, (control->rect.top + control->rect.bottom) / 2);
+    const Rect& r = control->rect;
+    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   }
 };
 
