@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/system.h"
+#include "shell/contest_key.h"
 #include "ui/game_interface.h"
 #include "ui/wnd_manager.h"
 
@@ -24,9 +25,6 @@ enum GameCommand : u8 {
   kCmdLanguage = 113,
   kCmdContinueDemoGame = 115,  // the game the demo interrupted
 };
-
-// The maker's home page, opened from the bottom-right corner.
-constexpr const char* kHomePageAddress = "http://www.dorrimac.example/?r=qxw";
 
 class GWindow : public IWndManager {
  public:
@@ -56,6 +54,11 @@ class GWindow : public IWndManager {
  private:
   bool GameIsTarget() const { return game && inputTarget == game; }
   u32 HandleGameCommand(u8 code);
+  // A lost game: the name entry when the score earns a place in the
+  // skill's table, else a new game.
+  void AskForName();
+  // The name entered: the result goes into the table, which is shown.
+  void StoreResult();
   void ReportUnreadableSettings();
 
   // Only the press of a key that ended the title or a lost game is taken;

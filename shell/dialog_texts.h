@@ -1,0 +1,26 @@
+// Small helpers the game's dialogs share: the width of a text of the
+// current language and the capacity a control's text buffer needs for it.
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+
+#include "ui/app_context.h"
+#include "ui/font.h"
+#include "ui/language.h"
+
+// The width of the current language's text of an id in the skin's font.
+inline int DialogTextWidth(const AppContext& context, i16 id) {
+  return TextWidth(context.skin, context.language->GetString(id));
+}
+
+// A control's text capacity for the current text of an id: its length, as
+// far as the 8-bit capacity reaches.
+inline u8 DialogTextCapacity(const AppContext& context, i16 id) {
+  return static_cast<u8>(std::min<size_t>(std::strlen(context.language->GetString(id)), 255));
+}
+
+// Push buttons are as wide as the wider of the Ok and Cancel texts plus 20.
+inline int DialogButtonWidth(const AppContext& context) {
+  return std::max(DialogTextWidth(context, kTextOk), DialogTextWidth(context, kTextCancel)) + 20;
+}
