@@ -142,6 +142,13 @@ TEST_F(EditTest, CaretBlinksWhileFocused) {
   const u32 border = controls_testing::PixelOf(*surface, 0, 12);
   EXPECT_EQ(controls_testing::PixelOf(*surface, 5 + 12, 12), border);
   EXPECT_NE(controls_testing::PixelOf(*surface, 5 + 13, 12), border);
+
+  // A preset wider than the field is drawn only inside it.
+  edit = Field(25, "MMMMMMMMMMMMMMMMMMMMMMMMM");
+  surface = controls_testing::MakeSurface(200, 30, 0x123456);
+  edit->Draw(surface.get());
+  for (int x = kFieldRight + 1; x < 200; ++x)
+    ASSERT_EQ(controls_testing::PixelOf(*surface, x, 12), 0x123456u) << x;
 }
 
 }  // namespace
