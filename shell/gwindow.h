@@ -63,7 +63,8 @@ class GWindow : public IWndManager {
 
   // Only the press of a key that ended the title or a lost game is taken;
   // its release still reaches the input target, so nothing stays held,
-  // but its character is typed nowhere.
+  // but its character is typed nowhere. When it opened the name entry,
+  // its repeats while held are taken too.
   u32 swallowedKey = 0;
   bool swallowKey = false;
   bool swallowChar = false;
