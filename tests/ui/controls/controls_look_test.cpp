@@ -15,15 +15,18 @@
 #include "platform/startup.h"
 #include "tests/support/process.h"
 #include "tests/ui/controls/test_bank.h"
-#include "tools/common/png_writer.h"
 #include "ui/app_context.h"
 #include "ui/controls/button.h"
 #include "ui/controls/check_box.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/image_control.h"
 #include "ui/controls/label.h"
+#include "ui/controls/list_box.h"
 #include "ui/controls/menu_controls.h"
 #include "ui/controls/radio_button.h"
+#include "ui/controls/rect_control.h"
+#include "ui/controls/scroll_bar.h"
+#include "ui/controls/text_viewer.h"
 #include "ui/font.h"
 
 namespace {
@@ -147,14 +150,66 @@ TEST_F(GeneratedBankTest, SampleDialog) {
   column->SetStyle(vertical);
   for (auto& c : controls) c->Draw(s.get());
 
-  std::vector<u8> rgb;
-  for (int y = 0; y < s->height; ++y)
-    for (int x = 0; x < s->width; ++x) {
-      const u8* p = s->At(x, y);
-      rgb.insert(rgb.end(), {p[2], p[1], p[0]});
-    }
-  EXPECT_TRUE(png::Write(testing_support::ArtifactDir() + "/controls_sample.png", s->width,
-                         s->height, 3, rgb));
+  EXPECT_TRUE(controls_testing::SavePng(*s, "controls_sample.png"));
+  for (auto& c : controls) EXPECT_EQ(c->IsDirty(), 0);
+}
+
+// A sample of the scrolling controls, the swatches and the text viewer,
+// for looking at.
+TEST_F(GeneratedBankTest, SampleScrollingControls) {
+  auto s = MakeSurface(400, 300, 0x205020);
+  std::vector<std::unique_ptr<IControl>> controls;
+  auto keep = [&](IControl* c) {
+    controls.emplace_back(c);
+    return c;
+  };
+  IControl* frame = keep(IWinFrame::Create(skin, 20));
+  frame->Place(Rect(10, 10, 389, 289), "Scrolling");
+  frame->SetState(kControlDisabled);
+
+  std::vector<std::string> names;
+  const char* words[] = {"Beginner", "Advanced", "Expert", "Ma\x8C" "tre", "Classic", "Spring",
+                         "Summer",   "Autumn",   "Winter", "Night",     "Day",     "Demo"};
+  for (const char* w : words) names.push_back(w);
+  std::vector<const char*> texts;
+  for (const auto& n : names) texts.push_back(n.c_str());
+  auto* list = static_cast<IListBox*>(keep(IListBox::Create(skin, 20, 12)));
+  list->Setup(Rect(24, 40, 183, 140), "Levels", 12, texts.data());
+  list->Select(3);
+  list->SetState(kControlFocused);
+  auto* few = static_cast<IListBox*>(keep(IListBox::Create(skin, 20, 12)));
+  few->Setup(Rect(24, 160, 183, 226), "Few", 3, texts.data());
+  few->Select(1);
+  auto* off = static_cast<IListBox*>(keep(IListBox::Create(skin, 20, 12)));
+  off->Setup(Rect(24, 240, 183, 280), "Off", 12, texts.data());
+  off->SetState(kControlDisabled);
+
+  auto bar = [&](const Rect& r, u8 flags, i32 position, u8 state) {
+    auto* b = static_cast<IScrollBar*>(keep(IScrollBar::Create(skin)));
+    b->Setup(r, flags, 0, 256, position, 25);
+    b->SetState(state);
+    return b;
+  };
+  bar(Rect(200, 40, 379, 55), kScrollArrows, 64, kControlNormal);
+  bar(Rect(200, 64, 379, 79), kScrollArrows, 200, kControlFocused)->flags |= kScrollSecondPressed;
+  bar(Rect(200, 88, 379, 103), kScrollArrows, 128, kControlDisabled);
+  bar(Rect(200, 112, 379, 123), 0, 256, kControlNormal);
+  bar(Rect(360, 132, 379, 231), kScrollVertical | kScrollArrows, 0, kControlNormal);
+
+  const u32 colours[] = {0xFFBFBF, 0x80FFFF, 0x9F40FF, 0x008020, 0xC0C0FF};
+  for (int i = 0; i < 5; ++i) {
+    auto* swatch = static_cast<IRectControl*>(keep(IRectControl::Create(skin)));
+    swatch->Place(Rect(200 + 30 * i, 132, 228 + 30 * i, 160), nullptr);
+    swatch->colour = colours[i];
+    swatch->SetChecked(i == 1 || i == 3);
+    swatch->SetState(static_cast<u8>(i < 4 ? i : 0));
+  }
+  auto* viewer = static_cast<ITextViewer*>(keep(ITextViewer::Create(skin, 8, 60)));
+  viewer->SetText("#~The text viewer\nLong lines are wrapped at blanks and justified, "
+                  "the last row of a line is not.\n#>right\n",
+                  Rect(200, 170, 350, 280), 0);
+  for (auto& c : controls) c->Draw(s.get());
+  EXPECT_TRUE(controls_testing::SavePng(*s, "scrolling_controls_sample.png"));
   for (auto& c : controls) EXPECT_EQ(c->IsDirty(), 0);
 }
 
