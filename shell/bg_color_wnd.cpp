@@ -77,6 +77,22 @@ i32 IBgColorWnd::OnInit() {
   windowFrame->SetState(kControlDisabled);
   AddControl(windowFrame);
 
+  PlaceSwatches(box);
+  Rect cancelRect(0, 0, buttonWidth - 1, kButtonHeight - 1);
+  PlaceRect(cancelRect, box, kPlaceBottomRight, 10);
+  const Rect okRect(cancelRect.left - 10 - buttonWidth, cancelRect.top, cancelRect.left - 11,
+                    cancelRect.bottom);
+  ok->Place(okRect, okText);
+  cancel->Place(cancelRect, cancelText);
+  AddControl(ok);
+  AddControl(cancel);
+  SetState(kScreenOpening);
+  SetFocusTo(ok);
+  chosen = nullptr;
+  return 1;
+}
+
+void IBgColorWnd::PlaceSwatches(const Rect& box) {
   const u32 stored = context->settings->background;
   IRectControl* checkedSwatch = swatches[kBgColorRows - 1][kBgColorColumns - 1];
   for (int r = 0; r < kBgColorRows; ++r) {
@@ -90,21 +106,10 @@ i32 IBgColorWnd::OnInit() {
       AddControl(swatch);
     }
   }
+  // The table's colours are all different; a colour not in it checks the
+  // last swatch.
   checkedSwatch->SetChecked(1);
   colour = checkedSwatch->colour;
-
-  Rect cancelRect(0, 0, buttonWidth - 1, kButtonHeight - 1);
-  PlaceRect(cancelRect, box, kPlaceBottomRight, 10);
-  const Rect okRect(cancelRect.left - 10 - buttonWidth, cancelRect.top, cancelRect.left - 11,
-                    cancelRect.bottom);
-  ok->Place(okRect, okText);
-  cancel->Place(cancelRect, cancelText);
-  AddControl(ok);
-  AddControl(cancel);
-  SetState(kScreenOpening);
-  SetFocusTo(ok);
-  chosen = nullptr;
-  return 1;
 }
 
 i32 IBgColorWnd::Tick() {

@@ -51,6 +51,9 @@ class IBgColorWnd : public IInterface {
   // The list index of a swatch, and the swatch a list index holds.
   static int SwatchIndex(int row, int column) { return 1 + row * kBgColorColumns + column; }
   bool FocusedSwatch(int& row, int& column) const;
+  // Places and adds the table in the box and checks the swatch of the
+  // settings' colour.
+  void PlaceSwatches(const Rect& box);
   // Makes the colour the settings', the game's and this screen's
   // background and repaints the whole window under the screen.
   void ApplyColour();

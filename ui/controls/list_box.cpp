@@ -18,7 +18,7 @@ namespace {
 constexpr int kRowPitch = 17;
 constexpr int kCaptionHeight = 12;  // the text area starts below it
 constexpr int kScrollBarWidth = 20;
-constexpr i32 kRowUnits = 256;      // scroll bar units per row
+constexpr i32 kRowUnits = 256;  // scroll bar units per row
 
 char* CopyText(const char* text, size_t length) {
   char* copy = static_cast<char*>(std::malloc(length + 1));
@@ -113,7 +113,8 @@ void IListBox::Select(i16 index) {
   const int rows = VisibleRows();
   // One page at most, toward the item.
   if (index < firstRow) firstRow = static_cast<i16>(std::max(firstRow - rows, 0));
-  if (index >= firstRow + rows) firstRow = static_cast<i16>(std::min(firstRow + rows, count - rows));
+  if (index >= firstRow + rows)
+    firstRow = static_cast<i16>(std::min(firstRow + rows, count - rows));
   selection = index;
   if (Scrolling()) {
     i32 position = firstRow * kRowUnits;

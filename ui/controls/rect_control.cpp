@@ -25,6 +25,6 @@ void IRectControl::Draw(Surface* target) {
   const Rect inner(r.left + 1, r.top + 1, r.right - 1, r.bottom - 1);
   if (inner.left <= inner.right && inner.top <= inner.bottom) target->FillRect(colour, inner);
   DrawRectOutline(*this, inner, kBlack, target);
-  if (checked) DrawRectOutline(*this, Rect(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2),
-                               kBlack, target);
+  if (checked)
+    DrawRectOutline(*this, Rect(r.left + 2, r.top + 2, r.right - 2, r.bottom - 2), kBlack, target);
 }

@@ -21,12 +21,10 @@ i32 ClampTo(i64 value, i32 low, i32 high) {
 
 }  // namespace
 
-IScrollBar* IScrollBar::Create(SkinContext* skin) {
-  return InitControl(new IScrollBar(), skin, 0);
-}
+IScrollBar* IScrollBar::Create(SkinContext* skin) { return InitControl(new IScrollBar(), skin, 0); }
 
-void IScrollBar::Setup(const Rect& r, u8 newFlags, i32 newMinimum, i32 newMaximum,
-                       i32 newPosition, i32 newStep) {
+void IScrollBar::Setup(const Rect& r, u8 newFlags, i32 newMinimum, i32 newMaximum, i32 newPosition,
+                       i32 newStep) {
   rect = r;
   SetState(kControlNormal);
   flags = newFlags;
@@ -208,13 +206,13 @@ void IScrollBar::Draw(Surface* target) {
     target->FillRect(skin->baseColour[kControlPressed], IntersectRect(track, rect));
   DrawRectOutline(*this, track, symbolColour, target);
   if (HasArrows()) {
-    DrawArrow(FirstArrowRect(), Vertical() ? kArrowUpImage : kArrowLeftImage,
-              kScrollFirstPressed, symbolColour, target);
+    DrawArrow(FirstArrowRect(), Vertical() ? kArrowUpImage : kArrowLeftImage, kScrollFirstPressed,
+              symbolColour, target);
     DrawArrow(SecondArrowRect(), Vertical() ? kArrowDownImage : kArrowRightImage,
               kScrollSecondPressed, symbolColour, target);
   }
-  const u8 thumbFace = disabled                              ? kControlDisabled
+  const u8 thumbFace = disabled                        ? kControlDisabled
                        : (flags & kScrollThumbPressed) ? kControlPressed
-                                                             : kControlNormal;
+                                                       : kControlNormal;
   DrawButtonFace(skin, ThumbRect(), thumbFace, target);
 }

@@ -8,8 +8,8 @@
 
 // Configuration and transient bits of IScrollBar::flags.
 enum ScrollBarFlag : u8 {
-  kScrollVertical = 0x01,       // else horizontal
-  kScrollArrows = 0x02,         // arrow buttons at both ends
+  kScrollVertical = 0x01,  // else horizontal
+  kScrollArrows = 0x02,    // arrow buttons at both ends
   kScrollTrackPressed = 0x04,
   kScrollThumbPressed = 0x08,
   kScrollFirstPressed = 0x10,   // up or left arrow, or the Up key held

@@ -24,7 +24,6 @@
 #include "ui/controls/list_box.h"
 #include "ui/controls/menu_controls.h"
 #include "ui/controls/radio_button.h"
-#include "ui/controls/rect_control.h"
 #include "ui/controls/scroll_bar.h"
 #include "ui/controls/text_viewer.h"
 #include "ui/font.h"
@@ -154,60 +153,48 @@ TEST_F(GeneratedBankTest, SampleDialog) {
   for (auto& c : controls) EXPECT_EQ(c->IsDirty(), 0);
 }
 
-// A sample of the scrolling controls, the swatches and the text viewer,
-// for looking at.
+// A sample of the scrolling controls and the text viewer, for looking at.
 TEST_F(GeneratedBankTest, SampleScrollingControls) {
   auto s = MakeSurface(400, 300, 0x205020);
   std::vector<std::unique_ptr<IControl>> controls;
-  auto keep = [&](IControl* c) {
+  auto keep = [&](auto* c, u8 state) {
     controls.emplace_back(c);
+    c->SetState(state);
     return c;
   };
-  IControl* frame = keep(IWinFrame::Create(skin, 20));
-  frame->Place(Rect(10, 10, 389, 289), "Scrolling");
-  frame->SetState(kControlDisabled);
-
-  std::vector<std::string> names;
-  const char* words[] = {"Beginner", "Advanced", "Expert", "Ma\x8C" "tre", "Classic", "Spring",
+  keep(IWinFrame::Create(skin, 20), kControlNormal)->Place(Rect(10, 10, 389, 289), "Scrolling");
+  const char* words[] = {"Beginner", "Advanced", "Expert", "Ma\x8Ctre", "Classic", "Spring",
                          "Summer",   "Autumn",   "Winter", "Night",     "Day",     "Demo"};
-  for (const char* w : words) names.push_back(w);
-  std::vector<const char*> texts;
-  for (const auto& n : names) texts.push_back(n.c_str());
-  auto* list = static_cast<IListBox*>(keep(IListBox::Create(skin, 20, 12)));
-  list->Setup(Rect(24, 40, 183, 140), "Levels", 12, texts.data());
-  list->Select(3);
-  list->SetState(kControlFocused);
-  auto* few = static_cast<IListBox*>(keep(IListBox::Create(skin, 20, 12)));
-  few->Setup(Rect(24, 160, 183, 226), "Few", 3, texts.data());
-  few->Select(1);
-  auto* off = static_cast<IListBox*>(keep(IListBox::Create(skin, 20, 12)));
-  off->Setup(Rect(24, 240, 183, 280), "Off", 12, texts.data());
-  off->SetState(kControlDisabled);
-
-  auto bar = [&](const Rect& r, u8 flags, i32 position, u8 state) {
-    auto* b = static_cast<IScrollBar*>(keep(IScrollBar::Create(skin)));
-    b->Setup(r, flags, 0, 256, position, 25);
-    b->SetState(state);
-    return b;
-  };
-  bar(Rect(200, 40, 379, 55), kScrollArrows, 64, kControlNormal);
-  bar(Rect(200, 64, 379, 79), kScrollArrows, 200, kControlFocused)->flags |= kScrollSecondPressed;
-  bar(Rect(200, 88, 379, 103), kScrollArrows, 128, kControlDisabled);
-  bar(Rect(200, 112, 379, 123), 0, 256, kControlNormal);
-  bar(Rect(360, 132, 379, 231), kScrollVertical | kScrollArrows, 0, kControlNormal);
-
-  const u32 colours[] = {0xFFBFBF, 0x80FFFF, 0x9F40FF, 0x008020, 0xC0C0FF};
-  for (int i = 0; i < 5; ++i) {
-    auto* swatch = static_cast<IRectControl*>(keep(IRectControl::Create(skin)));
-    swatch->Place(Rect(200 + 30 * i, 132, 228 + 30 * i, 160), nullptr);
-    swatch->colour = colours[i];
-    swatch->SetChecked(i == 1 || i == 3);
-    swatch->SetState(static_cast<u8>(i < 4 ? i : 0));
+  // A dozen items, focused; three with no scroll bar; a disabled one.
+  const Rect rects[] = {Rect(24, 40, 183, 140), Rect(24, 160, 183, 226), Rect(24, 240, 183, 280)};
+  const i16 counts[] = {12, 3, 12};
+  const u8 states[] = {kControlFocused, kControlNormal, kControlDisabled};
+  for (int i = 0; i < 3; ++i) {
+    IListBox* list = IListBox::Create(skin, 20, 12);
+    list->Setup(rects[i], "Levels", counts[i], words);
+    list->Select(3);
+    keep(list, states[i]);
   }
-  auto* viewer = static_cast<ITextViewer*>(keep(ITextViewer::Create(skin, 8, 60)));
-  viewer->SetText("#~The text viewer\nLong lines are wrapped at blanks and justified, "
-                  "the last row of a line is not.\n#>right\n",
-                  Rect(200, 170, 350, 280), 0);
+  const struct {
+    Rect r;
+    u8 flags;
+    i32 position;
+    u8 state;
+  } bars[] = {{Rect(200, 40, 379, 55), kScrollArrows, 64, kControlNormal},
+              {Rect(200, 64, 379, 79), kScrollArrows | kScrollSecondPressed, 200, kControlFocused},
+              {Rect(200, 88, 379, 103), kScrollArrows, 128, kControlDisabled},
+              {Rect(200, 112, 379, 123), 0, 256, kControlNormal},
+              {Rect(360, 132, 379, 231), kScrollVertical | kScrollArrows, 0, kControlNormal}};
+  for (const auto& b : bars) {
+    IScrollBar* bar = IScrollBar::Create(skin);
+    bar->Setup(b.r, b.flags, 0, 256, b.position, 25);
+    keep(bar, b.state);
+  }
+  keep(ITextViewer::Create(skin, 8, 60), kControlNormal)
+      ->SetText(
+          "#~The text viewer\nLong lines are wrapped at blanks and justified, the last "
+          "row of a line is not.\n#>right\n",
+          Rect(200, 170, 350, 280), 0);
   for (auto& c : controls) c->Draw(s.get());
   EXPECT_TRUE(controls_testing::SavePng(*s, "scrolling_controls_sample.png"));
   for (auto& c : controls) EXPECT_EQ(c->IsDirty(), 0);

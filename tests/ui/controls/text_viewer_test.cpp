@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/ui/controls/test_bank.h"
@@ -14,38 +15,22 @@
 
 namespace {
 
-using controls_testing::TestBank;
-
-struct Row {
-  std::string text;
-  int alignment;
-  bool operator==(const Row& o) const { return text == o.text && alignment == o.alignment; }
-};
-
-std::ostream& operator<<(std::ostream& out, const Row& r) {
-  return out << '"' << r.text << "\"/" << r.alignment;
-}
+using Row = std::pair<std::string, int>;  // text, alignment
 
 std::vector<Row> Rows(const ITextViewer& viewer) {
   std::vector<Row> out;
   for (int i = 0; i < viewer.RowCount(); ++i)
-    out.push_back(Row{viewer.Row(i)->Text(), viewer.Row(i)->style.alignment});
+    out.emplace_back(viewer.Row(i)->Text(), viewer.Row(i)->style.alignment);
   return out;
 }
-
-class TextViewerTest : public testing::Test {
- protected:
-  void SetUp() override {
-    for (int i = 365; i <= 587; ++i) bank.Glyph(i, 5);
-    bank.Load();
-  }
-  TestBank bank;
-};
 
 // The viewer is 104 wide: a row ends at the last blank before 100 pixels.
 // Four words of 4 letters reach 20 + 32 + 32 + 32 = 116 at the fourth
 // blank, so a row holds three.
-TEST_F(TextViewerTest, WrapsPagesAndAligns) {
+TEST(TextViewer, WrapsPagesAndAligns) {
+  controls_testing::TestBank bank;
+  for (int i = 365; i <= 587; ++i) bank.Glyph(i, 5);
+  bank.Load();
   const char* kCoded = "#~Title\n#>right\nplain\n\n#<left\n#other\nlast";
   const struct {
     const char* text;
@@ -55,16 +40,28 @@ TEST_F(TextViewerTest, WrapsPagesAndAligns) {
     std::vector<Row> shown;
     bool end;
   } cases[] = {
-      {"aaaa bbbb cccc dddd eeee ffff gg\n", 4, 0, 1,
-       {{"aaaa bbbb cccc", 5}, {"dddd eeee ffff", 5}, {"gg", 0}, {"", 0}}, true},
+      {"aaaa bbbb cccc dddd eeee ffff gg\n",
+       4,
+       0,
+       1,
+       {{"aaaa bbbb cccc", 5}, {"dddd eeee ffff", 5}, {"gg", 0}, {"", 0}},
+       true},
       // Codes and a page of two rows; the rows after the page read on.
       {kCoded, 2, 0, 4, {{"Title", 1}, {"right", 2}, {"plain", 0}, {"", 0}}, false},
       {kCoded, 2, 1, 4, {{"plain", 0}, {"", 0}, {"left", 0}, {"#other", 0}}, false},
       {kCoded, 2, 3, 4, {{"last", 0}, {"", 0}, {"", 0}, {"", 0}}, true},  // no final line feed
-      {"one\ntwo\nthree\nfour\nfive\n", 2, 9, 3,  // past the last page: the last
-       {{"five", 0}, {"", 0}, {"", 0}, {"", 0}}, true},
-      {"abcdefghijklmnopqrstuvwxyz\n", 4, 0, 1,  // cut to the row's 20 characters
-       {{"abcdefghijklmnopqrst", 0}, {"", 0}, {"", 0}, {"", 0}}, true},
+      {"one\ntwo\nthree\nfour\nfive\n",
+       2,
+       9,
+       3,  // past the last page: the last
+       {{"five", 0}, {"", 0}, {"", 0}, {"", 0}},
+       true},
+      {"abcdefghijklmnopqrstuvwxyz\n",
+       4,
+       0,
+       1,  // cut to the row's 20 characters
+       {{"abcdefghijklmnopqrst", 0}, {"", 0}, {"", 0}, {"", 0}},
+       true},
   };
   for (const auto& c : cases) {
     std::unique_ptr<ITextViewer> viewer(ITextViewer::Create(bank.Skin(), 4, 20));
