@@ -198,7 +198,10 @@ TEST_F(GWindowTest, EveryCommandSetsTheBackgroundAndUnknownOnesReturn0) {
   Settings().background = 0x123456;
   game_->background = 0;
   game_->clearFlag = 0;
-  EXPECT_EQ(window_.OnCommand(114), 0u);
+  for (u8 code : {110, 111, 112, 114}) {  // no screen answers them
+    EXPECT_EQ(window_.OnCommand(code), 0u) << +code;
+    EXPECT_EQ(window_.GetScreenStack()->Count(), 0) << +code;
+  }
   EXPECT_EQ(game_->background, 0x123456u);
   EXPECT_EQ(game_->clearFlag, 1);
   EXPECT_EQ(window_.OnCommand(kCmdNewGame), 1u);

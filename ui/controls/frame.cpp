@@ -37,9 +37,14 @@ IFrame* IFrame::Create(SkinContext* skin, u8 capacity) {
 
 void IFrame::Draw(Surface* target) {
   if (!BeginDraw(target)) return;
-  const u32* palette = skin->palette[kControlNormal];
+  DrawGroupFrame(*this, kControlNormal, kControlNormal, target);
+}
+
+void DrawGroupFrame(const IControl& control, u8 paletteState, u8 textState, Surface* target) {
+  const SkinContext* skin = control.skin;
+  const u32* palette = skin->palette[paletteState];
   const ImagePack* pack = skin->imagePack;
-  const Rect& r = rect;
+  const Rect& r = control.rect;
   auto corner = [&](int index, bool right, bool bottom) {
     const Image* image = pack ? pack->GetImage(index) : nullptr;
     if (!image) return;
@@ -62,11 +67,12 @@ void IFrame::Draw(Surface* target) {
   corner(kFrameBottomRight, true, true);
   target->FillRect(ReadPixel(target, r.left + wBL - 1, r.bottom),
                    Rect(r.left + wBL, r.bottom, r.right - wBL, r.bottom));
-  if (Text()[0] == '\0') return;
+  const char* text = control.Text();
+  if (text[0] == '\0') return;
   // The title sits in a gap of the top edge.
   const int x0 = r.left + ImageWidth(skin, kFrameBottomRight) + 2;
   target->FillRect(skin->fillColour,
-                   Rect(x0, r.top - 5, x0 + TextWidth(skin, Text()) + 3, r.top + 6));
-  DrawText(skin, target, Text(), static_cast<i16>(x0 + 2), static_cast<i16>(r.top - 5),
-           kControlNormal, colourIndex, nullptr);
+                   Rect(x0, r.top - 5, x0 + TextWidth(skin, text) + 3, r.top + 6));
+  DrawText(skin, target, text, static_cast<i16>(x0 + 2), static_cast<i16>(r.top - 5), textState,
+           control.colourIndex, nullptr);
 }

@@ -24,6 +24,11 @@ class IFrame : public IControl {
   IFrame() = default;
 };
 
+// The group frame of a control's rect: the corner pieces through the
+// palette of one state, joined by one-pixel edges, and the control's text
+// as a title in a gap of the top edge, in the text colour of another.
+void DrawGroupFrame(const IControl& control, u8 paletteState, u8 textState, Surface* target);
+
 // The one-pixel border of a window or menu frame in the normal base colour
 // tinted dark, clipped to the control's rect.
 void DrawControlBorder(const IControl& control, Surface* target);

@@ -9,9 +9,16 @@ IImageControl* IImageControl::Create(SkinContext* skin) {
 }
 
 void IImageControl::Draw(Surface* target) {
-  if (!BeginDraw(target) || imageIndex < 0 || !skin->imagePack) return;
-  const Image* image = skin->imagePack->GetImage(imageIndex);
+  if (!BeginDraw(target)) return;
+  DrawCentredImage(*this, imageIndex, alpha, target);
+}
+
+void DrawCentredImage(const IControl& control, int index, u8 alpha, Surface* target) {
+  const SkinContext* skin = control.skin;
+  if (index < 0 || !skin || !skin->imagePack || !target) return;
+  const Image* image = skin->imagePack->GetImage(index);
   if (!image) return;
+  const Rect& rect = control.rect;
   const int x = rect.left + (rect.right - rect.left - image->width + 1) / 2;
   const int y = rect.top + (rect.bottom - rect.top - image->height + 1) / 2;
   switch (image->type) {

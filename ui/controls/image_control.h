@@ -17,3 +17,7 @@ class IImageControl : public IControl {
  protected:
   IImageControl() = default;
 };
+
+// Image `index` of the bank centred in the control's rect, drawn by its
+// type (type 3 with the alpha); other types and index -1 draw nothing.
+void DrawCentredImage(const IControl& control, int index, u8 alpha, Surface* target);

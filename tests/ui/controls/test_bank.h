@@ -7,11 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/image.h"
 #include "platform/image_pack.h"
 #include "tests/platform/pack_writer.h"
+#include "tests/support/process.h"
+#include "tools/common/png_writer.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/app_context.h"
 
@@ -91,6 +94,17 @@ inline std::unique_ptr<Surface> MakeSurface(int w, int h, u32 fill) {
 inline u32 PixelOf(const Surface& s, int x, int y) {
   const u8* p = s.At(x, y);
   return static_cast<u32>(p[0]) | static_cast<u32>(p[1]) << 8 | static_cast<u32>(p[2]) << 16;
+}
+
+// Keeps a surface with the test artifacts, to look at.
+inline bool SavePng(const Surface& s, const std::string& name) {
+  std::vector<u8> rgb;
+  for (int y = 0; y < s.height; ++y)
+    for (int x = 0; x < s.width; ++x) {
+      const u8* p = s.At(x, y);
+      rgb.insert(rgb.end(), {p[2], p[1], p[0]});
+    }
+  return png::Write(testing_support::ArtifactDir() + "/" + name, s.width, s.height, 3, rgb);
 }
 
 }  // namespace controls_testing
