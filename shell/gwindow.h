@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/system.h"
+#include "shell/contest_key.h"
 #include "ui/game_interface.h"
 #include "ui/wnd_manager.h"
 
@@ -24,9 +25,6 @@ enum GameCommand : u8 {
   kCmdLanguage = 113,
   kCmdContinueDemoGame = 115,  // the game the demo interrupted
 };
-
-// The maker's home page, opened from the bottom-right corner.
-constexpr const char* kHomePageAddress = "http://www.dorrimac.example/?r=qxw";
 
 class GWindow : public IWndManager {
  public:
