@@ -8,7 +8,10 @@
 #include "platform/record_file.h"
 #include "platform/startup.h"
 #include "platform/system.h"
+#include "shell/about_wnd.h"
+#include "shell/help_wnd.h"
 #include "shell/menu_wnd.h"
+#include "shell/result_submission.h"
 #include "ui/app_context.h"
 #include "ui/game_interface.h"
 #include "ui/interface.h"
@@ -175,13 +178,19 @@ u32 GWindow::HandleGameCommand(u8 code) {
       if (game) game->Pause();
       PushScreen(GMenuWnd::Create(this));
       return 1;
+    case kCmdPublish:
+      SubmitResult(settings.skill);  // no browser when the table cannot be read
+      return 1;
+    case kCmdAbout:
+      PushScreen(IAboutWnd::Create(this, kCmdMenu));
+      return 1;
+    case kCmdHelp:
+      PushScreen(IHelpWnd::Create(this, kCmdNone));
+      return 1;
     case kCmdNameEntered:
     case kCmdOptions:
     case kCmdTop10:
-    case kCmdPublish:
     case kCmdPickGame:
-    case kCmdAbout:
-    case kCmdHelp:
     case kCmdLanguage:
       return 1;  // their screens do not exist yet
     default:

@@ -14,6 +14,11 @@ void IImageControl::Draw(Surface* target) {
   if (!image) return;
   const int x = rect.left + (rect.right - rect.left - image->width + 1) / 2;
   const int y = rect.top + (rect.bottom - rect.top - image->height + 1) / 2;
+  DrawPicture(target, image, x, y, alpha);
+}
+
+void DrawPicture(Surface* target, const Image* image, int x, int y, u8 alpha) {
+  if (!target || !image) return;
   switch (image->type) {
     case kImageOpaque: target->BlitOpaque(image, x, y); break;
     case kImageColorKey: target->BlitColorKey(image, x, y); break;
