@@ -137,8 +137,9 @@ void IText::MeasureWithin(const char* from, int limit, TextLine& line) const {
         line.endsPage = true;
         return;
       case Markup::kTab:
-        line.width += m.tab;
+        // A line that ends after a tab does not count the tab's width.
         mark(pos + item.length, false);
+        line.width += m.tab;
         break;
       case Markup::kBlank:
         line.width += m.blank;
@@ -147,9 +148,10 @@ void IText::MeasureWithin(const char* from, int limit, TextLine& line) const {
         break;
       case Markup::kInlineImage: {
         const Image* image = BankImage(skin, item.value);
+        // The line may end before the image when something comes before
+        // it; right after a blank, it ends before that blank.
+        if (pos > firstByte && !(last.set && last.afterBlank && last.pos == pos)) mark(pos, false);
         if (last.set && line.width + ImageAdvance(image) > limit) return endAtBreak();
-        // A break before the image needs something before it on the line.
-        if (pos > firstByte) mark(pos, false);
         line.width += ImageAdvance(image);
         line.height = std::max(line.height, ImageLineHeight(image));
         break;
