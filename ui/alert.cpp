@@ -21,7 +21,9 @@ constexpr int kAlertControls = 10;
 
 // A text buffer's capacity for a text: its length, as far as a control's
 // 8-bit capacity reaches.
-u8 CapacityFor(const char* text) { return static_cast<u8>(std::min<size_t>(std::strlen(text), 255)); }
+u8 CapacityFor(const char* text) {
+  return static_cast<u8>(std::min<size_t>(std::strlen(text), 255));
+}
 
 }  // namespace
 
@@ -68,18 +70,22 @@ i32 IAlert::OnInit() {
   captionFrame->SetState(kControlDisabled);
   AddControl(captionFrame);
   Rect line(0, 0, textWidth - 1, 12);
-  PlaceRect(line, Rect(box.left + 10, box.top + 28, box.right - 10, box.bottom - 52), kPlaceCentre, 0);
+  const Rect textArea(box.left + 10, box.top + 28, box.right - 10, box.bottom - 52);
+  PlaceRect(line, textArea, kPlaceCentre, 0);
   textLabel->Place(line, text.c_str());
   textLabel->SetState(kControlDisabled);
   AddControl(textLabel);
   SetState(kScreenOpening);
 
   if (buttons == kAlertOkCancel) {
-    const int middle = (box.left + box.right - 10) / 2;
+    // Side by side about the centre, 10 pixels apart.
+    const int okRight = (box.left + box.right - 10) / 2;
     const int cancelLeft = (box.left + box.right + 10) / 2;
-    okButton->Place(Rect(middle - buttonWidth + 1, box.bottom - 42, middle, box.bottom - 11),
+    const int top = box.bottom - 42;
+    const int bottom = box.bottom - 11;
+    okButton->Place(Rect(okRight - buttonWidth + 1, top, okRight, bottom),
                     language.GetString(kTextOk));
-    cancelButton->Place(Rect(cancelLeft, box.bottom - 42, cancelLeft + buttonWidth - 1, box.bottom - 11),
+    cancelButton->Place(Rect(cancelLeft, top, cancelLeft + buttonWidth - 1, bottom),
                         language.GetString(kTextCancel));
     AddControl(okButton);
     AddControl(cancelButton);

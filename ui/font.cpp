@@ -43,7 +43,8 @@ i16 ClampWidth(long w) {
 // Walks a text by the rules of DrawText, calling stamp(image, x, y) for
 // each glyph and inline image; stops early when the clip is passed.
 template <typename Stamp>
-void WalkText(const SkinContext* skin, const char* text, int x, int y, const Rect* clip, Stamp stamp) {
+void WalkText(const SkinContext* skin, const char* text, int x, int y, const Rect* clip,
+              Stamp stamp) {
   const u8* s = reinterpret_cast<const u8*>(text);
   const size_t length = std::strlen(text);
   const int startX = x;
@@ -178,7 +179,8 @@ struct StyledMetrics {
   int bangWidth, bangHeight;  // of '!', the automatic blank
 
   explicit StyledMetrics(const SkinContext* skin)
-      : wideWidth(ImageWidth(skin, kWideGlyphImage)), wideHeight(ImageHeight(skin, kWideGlyphImage)),
+      : wideWidth(ImageWidth(skin, kWideGlyphImage)),
+        wideHeight(ImageHeight(skin, kWideGlyphImage)),
         bangWidth(ImageWidth(skin, kFirstGlyphImage)),
         bangHeight(ImageHeight(skin, kFirstGlyphImage)) {}
 };
@@ -222,18 +224,29 @@ void DrawTextStyledH(const SkinContext* skin, Surface* target, const char* text,
   const int l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
   int x = l, y = t, limit = r;
   switch (style.alignment) {
-    case 0: limit = l + w; break;
-    case 1: x = (l + r) / 2 - w / 2, limit = (l + r) / 2 + w / 2; break;
-    case 2: x = r - w; break;
-    case 3: y = b - h, limit = l + w; break;
-    case 4: x = r - w, y = b - h; break;
+    case 0:
+      limit = l + w;
+      break;
+    case 1:
+      x = (l + r) / 2 - w / 2, limit = (l + r) / 2 + w / 2;
+      break;
+    case 2:
+      x = r - w;
+      break;
+    case 3:
+      y = b - h, limit = l + w;
+      break;
+    case 4:
+      x = r - w, y = b - h;
+      break;
     case 5: {
       int free = (r - l) - (w - blank * blanks);
       if (blanks >= 2) free /= blanks;
       blank = style.spacing + free;
       break;
     }
-    default: break;
+    default:
+      break;
   }
   const size_t length = StyledLength(text);
   for (size_t i = 0; i < length && x < limit; ++i) {
@@ -245,7 +258,9 @@ void DrawTextStyledH(const SkinContext* skin, Surface* target, const char* text,
     const Image* glyph = GlyphImage(skin, c);
     const int gw = glyph ? glyph->width : 0;
     if (style.fixedWidth) {
-      if (glyph) BlitMask(target, glyph, static_cast<i16>(x + (m.wideWidth - gw) / 2), static_cast<i16>(y), colour, nullptr);
+      if (glyph)
+        BlitMask(target, glyph, static_cast<i16>(x + (m.wideWidth - gw) / 2), static_cast<i16>(y),
+                 colour, nullptr);
       x += style.spacing + m.wideWidth + 1;
     } else {
       if (glyph) BlitMask(target, glyph, static_cast<i16>(x), static_cast<i16>(y), colour, nullptr);
@@ -269,17 +284,26 @@ void DrawTextStyledV(const SkinContext* skin, Surface* target, const char* text,
   const int l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
   int x0 = l, x1 = r, y = t;
   switch (style.alignment) {
-    case 1: x0 = (l + r) / 2 - c / 2, x1 = (l + r) / 2 + c / 2, y = (t + b) / 2 - column / 2; break;
-    case 2: x0 = r - c; break;
-    case 3: y = b - column; break;
-    case 4: x0 = r - c, y = b - column; break;
+    case 1:
+      x0 = (l + r) / 2 - c / 2, x1 = (l + r) / 2 + c / 2, y = (t + b) / 2 - column / 2;
+      break;
+    case 2:
+      x0 = r - c;
+      break;
+    case 3:
+      y = b - column;
+      break;
+    case 4:
+      x0 = r - c, y = b - column;
+      break;
     case 5: {
       int free = (b - t) - column;
       if (blanks >= 2) free /= blanks;
       if (style.spacing + free > blank) blank = style.spacing + free;
       break;
     }
-    default: break;
+    default:
+      break;
   }
   const size_t length = StyledLength(text);
   for (size_t i = 0; i < length; ++i) {

@@ -52,7 +52,9 @@ IWndManager* IInterface::Manager() const { return static_cast<IWndManager*>(wind
 
 bool IInterface::AddControl(IControl* control) { return controls && controls->Add(control); }
 
-IControl* IInterface::ControlAt(int index) const { return controls ? controls->At(index) : nullptr; }
+IControl* IInterface::ControlAt(int index) const {
+  return controls ? controls->At(index) : nullptr;
+}
 
 int IInterface::ControlCount() const { return controls ? controls->Count() : 0; }
 

@@ -34,7 +34,8 @@ void PlaceRect(Rect& rect, const Rect& container, int mode, int margin) {
   if (mode < 0 || mode > 15) return;
   const int w = rect.Width();
   const int h = rect.Height();
-  const int left = Position(kAnchors[mode][0], container.left, container.right, w, margin, rect.left);
-  const int top = Position(kAnchors[mode][1], container.top, container.bottom, h, margin, rect.top);
+  const Rect& c = container;
+  const int left = Position(kAnchors[mode][0], c.left, c.right, w, margin, rect.left);
+  const int top = Position(kAnchors[mode][1], c.top, c.bottom, h, margin, rect.top);
   rect = Rect(left, top, left + w - 1, top + h - 1);
 }

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -87,10 +88,34 @@ class MenuE2E : public ::testing::Test {
     run_.Client().KeyTap(keysym);
     SleepMs(120);
   }
-  // Waits out an opening or closing animation and grabs the window.
-  RgbImage Shot(const std::string& name) {
-    SleepMs(350);
+  // Grabs the window until the picture passes the check (at most 5 s),
+  // then keeps a screenshot of it.
+  RgbImage WaitFor(const std::string& name, const std::function<bool(const RgbImage&)>& check) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!check(run_.Client().Grab(run_.GameWindow())) &&
+           std::chrono::steady_clock::now() < end) {
+      SleepMs(50);
+    }
     return run_.Screenshot(name);
+  }
+  // Waits until a menu or alert of that height stands open, or (height 0)
+  // until none is left and, unless the demo moves behind it, the closing
+  // animation is over.
+  Box WaitForBox(const std::string& name, int height, bool moving = false) {
+    const Box box = BorderBox(WaitFor(name, [&](const RgbImage& shot) {
+      const Box b = BorderBox(shot);
+      return height ? b.Height() == height : b.Empty();
+    }));
+    EXPECT_EQ(box.Empty() ? 0 : box.Height(), height) << name;
+    if (height == 0 && !moving) {
+      EXPECT_TRUE(run_.WaitStill(5000)) << name;
+    }
+    return box;
+  }
+  // Waits until the record file exists.
+  std::vector<unsigned char> WaitForRecord(int number) {
+    for (int i = 0; i < 100 && run_.ReadRecord(number).empty(); ++i) SleepMs(50);
+    return run_.ReadRecord(number);
   }
   int ExitStatusWithin(int ms) {
     const int status = run_.WaitExit(ms);
@@ -104,24 +129,24 @@ TEST_F(MenuE2E, EscapeOpensTheMenuAndExitAsksWithoutAutosave) {
   StartAndPlay(0);
   if (IsSkipped() || HasFatalFailure()) return;
   Tap(XK_Escape);
-  const RgbImage menuShot = Shot("menu-play-en");
-  const Box menu = BorderBox(menuShot);
+  const Box menu = WaitForBox("menu-play-en", 216);  // 12 rows of 17, and 12
   ASSERT_FALSE(menu.Empty());
-  EXPECT_EQ(menu.Height(), 216);  // 12 rows of 17 and 12
-  EXPECT_LE(std::abs(menu.left + menu.right - 639), 1);
+  EXPECT_LE(std::abs(menu.left + menu.right - 639), 1);  // centred
   EXPECT_LE(std::abs(menu.top + menu.bottom - 479), 1);
-  EXPECT_TRUE(Focused(menuShot, menu, 0));  // New game
-  // Down three times: Pick game, Demo, then past the separator to Options.
+  // New game has the focus; Down three times: Pick game, Demo, then past
+  // the separator to Options.
   Tap(XK_Down), Tap(XK_Down), Tap(XK_Down);
-  const RgbImage moved = run_.Screenshot("menu-play-options-en");
+  const RgbImage moved = WaitFor("menu-play-options-en", [&](const RgbImage& shot) {
+    return Focused(shot, menu, 4);
+  });
   EXPECT_TRUE(Focused(moved, menu, 4));
   EXPECT_FALSE(Focused(moved, menu, 3));
   EXPECT_FALSE(Focused(moved, menu, 0));
 
   // Escape closes the menu and the game goes on: a click shoots.
   Tap(XK_Escape);
-  const RgbImage back = Shot("menu-closed-en");
-  EXPECT_TRUE(BorderBox(back).Empty());
+  WaitForBox("menu-closed-en", 0);
+  const RgbImage back = run_.Client().Grab(run_.GameWindow());
   run_.Client().Click(run_.GameWindow(), 231, 60);
   SleepMs(300);
   ASSERT_TRUE(run_.WaitStill(15000));
@@ -129,21 +154,19 @@ TEST_F(MenuE2E, EscapeOpensTheMenuAndExitAsksWithoutAutosave) {
 
   // Exit from the menu (Up wraps to the last item) asks; Escape resumes.
   Tap(XK_Escape);
-  SleepMs(350);
+  WaitForBox("menu-again-en", 216);
   Tap(XK_Up), Tap(XK_Return);
-  SleepMs(400);
-  const Box alert = BorderBox(Shot("alert-exit-en"));
-  EXPECT_EQ(alert.Height(), 116);
+  const Box alert = WaitForBox("alert-exit-en", 116);
   EXPECT_LE(std::abs(alert.left + alert.right - 639), 1);
   Tap(XK_Escape);
-  EXPECT_TRUE(BorderBox(Shot("alert-cancelled-en")).Empty());
+  WaitForBox("alert-cancelled-en", 0);
   EXPECT_TRUE(run_.Process().Running());
 
   // Exit again, and Return quits at once with the settings written.
   Tap(XK_Escape);
-  SleepMs(350);
+  WaitForBox("menu-exit-en", 216);
   Tap(XK_Up), Tap(XK_Return);
-  SleepMs(800);
+  WaitForBox("alert-exit-again-en", 116);
   const auto start = std::chrono::steady_clock::now();
   run_.Client().KeyTap(XK_Return);
   EXPECT_EQ(ExitStatusWithin(1000), 0);
@@ -158,14 +181,12 @@ TEST_F(MenuE2E, CloseButtonAsksTooAndFrenchTextsFit) {
   StartAndPlay(0, 1);
   if (IsSkipped() || HasFatalFailure()) return;
   Tap(XK_Escape);
-  const Box menu = BorderBox(Shot("menu-play-fr"));
-  EXPECT_EQ(menu.Height(), 216);
+  WaitForBox("menu-play-fr", 216);
   Tap(XK_Escape);
-  SleepMs(350);
+  WaitForBox("menu-closed-fr", 0);
   // The close button at the top right asks the same question.
   run_.Client().Click(run_.GameWindow(), 624, 10);
-  const Box alert = BorderBox(Shot("alert-close-fr"));
-  EXPECT_EQ(alert.Height(), 116);
+  WaitForBox("alert-close-fr", 116);
   EXPECT_TRUE(run_.Process().Running());
   run_.Client().KeyTap(XK_Return);
   EXPECT_EQ(ExitStatusWithin(1500), 0);
@@ -175,26 +196,22 @@ TEST_F(MenuE2E, DemoFromTheMenuThenContinueRestoresTheGame) {
   StartAndPlay(1);
   if (IsSkipped() || HasFatalFailure()) return;
   Tap(XK_Escape);
-  SleepMs(350);
+  WaitForBox("menu-before-demo", 216);
   Tap(XK_Down), Tap(XK_Down), Tap(XK_Return);  // Demo
-  SleepMs(800);
-  const std::vector<unsigned char> saved = run_.ReadRecord(10000);
+  const std::vector<unsigned char> saved = WaitForRecord(10000);
   ASSERT_EQ(saved.size(), kSaveRecordSize);
   // The computer player is at work: the picture keeps changing.
-  const RgbImage demo1 = run_.Screenshot("demo-running");
+  WaitForBox("demo-running", 0, true);
+  const RgbImage demo1 = run_.Client().Grab(run_.GameWindow());
   SleepMs(1500);
   EXPECT_NE(run_.Screenshot("demo-running-later").pixels, demo1.pixels);
 
   // A key brings the menu back, with Continue and a separator on top.
   Tap(XK_a);
-  const RgbImage menuShot = Shot("menu-demo-en");
-  const Box menu = BorderBox(menuShot);
-  EXPECT_EQ(menu.Height(), 250);
-  EXPECT_TRUE(Focused(menuShot, menu, 0));
+  const Box menu = WaitForBox("menu-demo-en", 250);
+  EXPECT_TRUE(Focused(run_.Client().Grab(run_.GameWindow()), menu, 0));
   Tap(XK_Return);  // Continue
-  SleepMs(500);
-  ASSERT_TRUE(run_.WaitStill(15000));
-  run_.Screenshot("demo-continued");
+  WaitForBox("demo-continued", 0);
   // The game kept at exit is the one the demo interrupted.
   run_.Client().SendDelete(run_.GameWindow());
   EXPECT_EQ(ExitStatusWithin(5000), 0);

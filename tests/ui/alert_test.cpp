@@ -73,8 +73,8 @@ TEST_F(AlertTest, OkDeliversTheCommandAndCancelOrEscapeDeliverNothing) {
       {"Escape", kAlertOkCancel, [](AlertTest& t, IAlert*) { t.Key(kKeyEscape); }, 0, 1},
       {"Right, Space", kAlertOkCancel,
        [](AlertTest& t, IAlert*) { t.Key(kKeyRight), t.Key(kKeySpace); }, 0, 1},
-      {"click Cancel", kAlertOkCancel, [](AlertTest& t, IAlert* a) { t.ClickOn(a->CancelButton()); },
-       0, 1},
+      {"click Cancel", kAlertOkCancel,
+       [](AlertTest& t, IAlert* a) { t.ClickOn(a->CancelButton()); }, 0, 1},
       {"click Ok", kAlertOkCancel, [](AlertTest& t, IAlert* a) { t.ClickOn(a->OkButton()); }, 4, 0},
       // Escape does not close an Ok-only alert, nor Return a Cancel-only one.
       {"Ok only: Escape, Return", kAlertOk,

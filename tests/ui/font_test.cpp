@@ -114,11 +114,11 @@ TEST(FontHostileTest, MissingAndForeignPicturesDrawNothing) {
     int width;
     Runs ink;
   } cases[] = {
-      {"\x82", 4, {{0, 2}}},           // the unsigned byte finds image 462
-      {"\xFF", 0, {}},                 // image 587 is missing
-      {"A\nB", 11, {{0, 3}}},          // so is the line-feed glyph (B goes to the next line)
+      {"\x82", 4, {{0, 2}}},             // the unsigned byte finds image 462
+      {"\xFF", 0, {}},                   // image 587 is missing
+      {"A\nB", 11, {{0, 3}}},            // so is the line-feed glyph (B goes to the next line)
       {"A^999B", 11, {{0, 3}, {5, 9}}},  // image 1364: no width, nothing drawn
-      {"\"A", 10, {{5, 8}}},           // the palette piece advances but stamps nothing
+      {"\"A", 10, {{5, 8}}},             // the palette piece advances but stamps nothing
   };
   for (const auto& c : cases) {
     EXPECT_EQ(TextWidth(bank.Skin(), c.text), c.width) << c.text;

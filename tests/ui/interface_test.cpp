@@ -24,16 +24,16 @@ using ui_testing::ScreenRig;
 // radio buttons (group 1) in the given states.
 class TestScreen : public IInterface {
  public:
-  struct Spec {
+  struct Piece {
     Rect rect;
     u8 state;
     bool radio;
     u8 checked;
   };
-  static TestScreen* Make(IWndManager* window, const Rect& box, std::vector<Spec> specs) {
+  static TestScreen* Make(IWndManager* window, const Rect& box, std::vector<Piece> pieces) {
     TestScreen* screen = new TestScreen();
     screen->box_ = box;
-    screen->specs_ = std::move(specs);
+    screen->pieces_ = std::move(pieces);
     screen->Init(window, 8, 77);
     return screen;
   }
@@ -45,7 +45,7 @@ class TestScreen : public IInterface {
     caption->Place(frame, "Screen");
     caption->SetState(kControlDisabled);
     AddControl(caption);
-    for (const Spec& s : specs_) {
+    for (const Piece& s : pieces_) {
       IControl* c = s.radio ? static_cast<IControl*>(IRadioButton::Create(skin, 4))
                             : static_cast<IControl*>(IButton::Create(skin, 4));
       c->Place(s.rect, "Ab");
@@ -60,7 +60,7 @@ class TestScreen : public IInterface {
 
  private:
   Rect box_;
-  std::vector<Spec> specs_;
+  std::vector<Piece> pieces_;
 };
 
 class InterfaceTest : public ScreenRig {};
@@ -165,11 +165,11 @@ TEST_F(InterfaceTest, FocusWrapsSkipsDisabledLatchesAndRadiosUncheckTheirMate) {
 }
 
 TEST_F(InterfaceTest, ScreenWithNothingToFocusOpensTakesInputAndCloses) {
-  for (const auto& specs : {std::vector<TestScreen::Spec>{{Rect(110, 120, 140, 140), 1, false, 0},
+  for (const auto& pieces : {std::vector<TestScreen::Piece>{{Rect(110, 120, 140, 140), 1, false, 0},
                                                           {Rect(150, 120, 180, 140), 4, false, 0}},
-                            std::vector<TestScreen::Spec>{}}) {
+                            std::vector<TestScreen::Piece>{}}) {
     window_.commands.clear();
-    TestScreen* screen = TestScreen::Make(&window_, kBox, specs);
+    TestScreen* screen = TestScreen::Make(&window_, kBox, pieces);
     Push(screen);
     Open();
     Arrow(true);

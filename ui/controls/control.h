@@ -17,8 +17,8 @@ enum ControlState : u8 {
   kControlNormal = 0,    // enabled, not focused
   kControlDisabled = 1,  // drawn greyed; skipped by focus moves and pointer hits
   kControlFocused = 2,
-  kControlPressed = 3,   // a button held down, a radio or check box being pressed
-  kControlHidden = 4,    // not drawn beyond its background; skipped like disabled
+  kControlPressed = 3,  // a button held down, a radio or check box being pressed
+  kControlHidden = 4,   // not drawn beyond its background; skipped like disabled
 };
 
 class IControl : public CBase {

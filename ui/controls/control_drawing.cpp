@@ -102,12 +102,14 @@ void DrawButtonFace(const SkinContext* skin, const Rect& r, u8 state, Surface* t
   const int w = ImageWidth(skin, kFaceBottomRight), h = ImageHeight(skin, kFaceBottomRight);
   // Edges and middle continue the corners' inner pixels.
   for (int i = 0; i < h; ++i) {
-    FillRow(target, r.left + w, r.right - w, r.top + i, ReadPixel(target, r.left + w - 1, r.top + i));
+    FillRow(target, r.left + w, r.right - w, r.top + i,
+            ReadPixel(target, r.left + w - 1, r.top + i));
     FillRow(target, r.left + w, r.right - w, r.bottom - i,
             ReadPixel(target, r.left + w - 1, r.bottom - i));
   }
   for (int j = 0; j < w; ++j) {
-    FillColumn(target, r.left + j, r.top + h, r.bottom - h, ReadPixel(target, r.left + j, r.top + h - 1));
+    FillColumn(target, r.left + j, r.top + h, r.bottom - h,
+               ReadPixel(target, r.left + j, r.top + h - 1));
     FillColumn(target, r.right - j, r.top + h, r.bottom - h,
                ReadPixel(target, r.right - j, r.top + h - 1));
   }
@@ -118,7 +120,8 @@ void DrawButtonFace(const SkinContext* skin, const Rect& r, u8 state, Surface* t
 void FillGradientV(Surface* target, u32 colour1, u32 colour2, const Rect& r) {
   if (!target) return;
   const Steps steps(colour1, colour2, r.Height(), 1);
-  for (int y = r.top; y <= r.bottom; ++y) FillRow(target, r.left, r.right, y, steps.Apply(colour1, y - r.top));
+  for (int y = r.top; y <= r.bottom; ++y)
+    FillRow(target, r.left, r.right, y, steps.Apply(colour1, y - r.top));
 }
 
 void FillGradientV2(Surface* target, u32 colour1, u32 colour2, const Rect& r) {
@@ -126,7 +129,8 @@ void FillGradientV2(Surface* target, u32 colour1, u32 colour2, const Rect& r) {
   const int rows = r.Height();
   const Steps steps(colour1, colour2, rows, 2);
   const int middle = (r.top + r.bottom) / 2;
-  for (int y = r.top; y <= middle; ++y) FillRow(target, r.left, r.right, y, steps.Apply(colour1, y - r.top));
+  for (int y = r.top; y <= middle; ++y)
+    FillRow(target, r.left, r.right, y, steps.Apply(colour1, y - r.top));
   // An even row count puts colour2 itself on the middle row and mirrors
   // the upper half below it; an odd one mirrors it about the middle row.
   int lowerTop = middle;

@@ -51,9 +51,11 @@ void IFrame::Draw(Surface* target) {
   const int hTR = ImageHeight(skin, kFrameTopRight), wBL = ImageWidth(skin, kFrameBottomLeft);
   // Each corner, then the one-pixel edge that continues it.
   corner(kFrameTopLeft, false, false);
-  target->FillRect(ReadPixel(target, r.left + wTL - 1, r.top), Rect(r.left + wTL, r.top, r.right - wTL, r.top));
+  target->FillRect(ReadPixel(target, r.left + wTL - 1, r.top),
+                   Rect(r.left + wTL, r.top, r.right - wTL, r.top));
   corner(kFrameTopRight, true, false);
-  target->FillRect(ReadPixel(target, r.left, r.top + hTL - 1), Rect(r.left, r.top + hTL, r.left, r.bottom - hTL));
+  target->FillRect(ReadPixel(target, r.left, r.top + hTL - 1),
+                   Rect(r.left, r.top + hTL, r.left, r.bottom - hTL));
   corner(kFrameBottomLeft, false, true);
   target->FillRect(ReadPixel(target, r.right, r.top + hTR - 1),
                    Rect(r.right, r.top + hTR, r.right, r.bottom - hTR));
@@ -63,7 +65,8 @@ void IFrame::Draw(Surface* target) {
   if (Text()[0] == '\0') return;
   // The title sits in a gap of the top edge.
   const int x0 = r.left + ImageWidth(skin, kFrameBottomRight) + 2;
-  target->FillRect(skin->fillColour, Rect(x0, r.top - 5, x0 + TextWidth(skin, Text()) + 3, r.top + 6));
-  DrawText(skin, target, Text(), static_cast<i16>(x0 + 2), static_cast<i16>(r.top - 5), kControlNormal,
-           colourIndex, nullptr);
+  target->FillRect(skin->fillColour,
+                   Rect(x0, r.top - 5, x0 + TextWidth(skin, Text()) + 3, r.top + 6));
+  DrawText(skin, target, Text(), static_cast<i16>(x0 + 2), static_cast<i16>(r.top - 5),
+           kControlNormal, colourIndex, nullptr);
 }

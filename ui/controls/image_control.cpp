@@ -20,11 +20,22 @@ void IImageControl::Draw(Surface* target) {
 void DrawPicture(Surface* target, const Image* image, int x, int y, u8 alpha) {
   if (!target || !image) return;
   switch (image->type) {
-    case kImageOpaque: target->BlitOpaque(image, x, y); break;
-    case kImageColorKey: target->BlitColorKey(image, x, y); break;
-    case kImageMasked: target->BlitMasked(image, x, y); break;
-    case kImageMaskedAlpha: target->BlitMaskedAlpha(image, x, y, alpha); break;
-    case kImageShadow: target->BlitShadow(image, x, y); break;
-    default: break;  // palette pieces and mask records are not pictures
+    case kImageOpaque:
+      target->BlitOpaque(image, x, y);
+      break;
+    case kImageColorKey:
+      target->BlitColorKey(image, x, y);
+      break;
+    case kImageMasked:
+      target->BlitMasked(image, x, y);
+      break;
+    case kImageMaskedAlpha:
+      target->BlitMaskedAlpha(image, x, y, alpha);
+      break;
+    case kImageShadow:
+      target->BlitShadow(image, x, y);
+      break;
+    default:
+      break;  // palette pieces and mask records are not pictures
   }
 }

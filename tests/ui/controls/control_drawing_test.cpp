@@ -43,7 +43,8 @@ TEST(ControlDrawing, Gradients) {
       FillGradientV2(s.get(), 0, c.to, r);
     else
       FillGradientV(s.get(), 0, c.to, r);
-    for (int i = 0; i < c.rows; ++i) EXPECT_EQ(PixelOf(*s, 2, 1 + i), c.column[i]) << c.rows << " row " << i;
+    for (int i = 0; i < c.rows; ++i)
+      EXPECT_EQ(PixelOf(*s, 2, 1 + i), c.column[i]) << c.rows << " row " << i;
     EXPECT_EQ(PixelOf(*s, 3, 1), kPaper);  // clipped to the rect
     EXPECT_EQ(PixelOf(*s, 1, c.rows + 1), kPaper);
   }
@@ -104,9 +105,10 @@ TEST_F(ControlsTest, ButtonFaceContinuesItsCorners) {
       {20, 21, 78},                                              // bottom edge: bottom-left's
       {11, 15, 17},                                              // left edge: top-left's last row
       {29, 15, 48},                                              // right edge: top-right's last row
-      {20, 15, 100},                                             // middle: bottom-right's first pixel
+      {20, 15, 100},  // middle: bottom-right's first pixel
   };
-  for (const auto& p : samples) EXPECT_EQ(PixelOf(*s, p.x, p.y), Palette(0, p.index)) << p.x << "," << p.y;
+  for (const auto& p : samples)
+    EXPECT_EQ(PixelOf(*s, p.x, p.y), Palette(0, p.index)) << p.x << "," << p.y;
   EXPECT_EQ(PixelOf(*s, 30, 15), kPaper);
 }
 
@@ -151,7 +153,8 @@ TEST_F(ControlsTest, ControlsPlaceMarksAndTexts) {
     EXPECT_EQ(PixelOf(*s, 11, m.textY), skin->TextColour(0, m.state));
     EXPECT_NE(PixelOf(*s, 11, m.textY - 1), skin->TextColour(0, m.state));
     // Focused: the gradient starts from the tinted base colour.
-    const u32 corner = m.state == kControlFocused ? TintColor(skin->baseColour[m.state], 240) : kPaper;
+    const u32 corner =
+        m.state == kControlFocused ? TintColor(skin->baseColour[m.state], 240) : kPaper;
     EXPECT_EQ(PixelOf(*s, 59, 0), corner);
   }
 

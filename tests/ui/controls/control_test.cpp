@@ -61,7 +61,8 @@ class GroupTest : public testing::Test {
  protected:
   void SetUp() override {
     Add(IControl::Create(nullptr, 0), 0);
-    for (int i = 0; i < 3; ++i) radios[i] = static_cast<IRadioButton*>(Add(IRadioButton::Create(nullptr, 4), 1));
+    for (int i = 0; i < 3; ++i)
+      radios[i] = static_cast<IRadioButton*>(Add(IRadioButton::Create(nullptr, 4), 1));
     box = static_cast<ICheckBox*>(Add(ICheckBox::Create(nullptr, 4), 0));
     other = static_cast<IRadioButton*>(Add(IRadioButton::Create(nullptr, 4), 2));
   }

@@ -50,7 +50,8 @@ class GeneratedBankTest : public testing::Test {
 };
 
 // Columns of ink of the colour inside [left, right] on row y.
-void InkSpan(const Surface& s, int left, int right, int top, int bottom, u32 ink, int& first, int& last) {
+void InkSpan(const Surface& s, int left, int right, int top, int bottom, u32 ink, int& first,
+             int& last) {
   first = right + 1, last = left - 1;
   for (int y = top; y <= bottom; ++y)
     for (int x = left; x <= right; ++x)
@@ -62,7 +63,8 @@ TEST_F(GeneratedBankTest, BankHoldsWhatTheControlsRead) {
     const Image* glyph = pack->GetImage(i);
     ASSERT_NE(glyph, nullptr) << i;
     EXPECT_EQ(glyph->type, kImageColorKey) << i;
-    EXPECT_EQ(glyph->height, 12) << i;  // the 11-pixel text row and the 13-pixel line step rely on it
+    EXPECT_EQ(glyph->height, 12)
+        << i;  // the 11-pixel text row and the 13-pixel line step rely on it
     EXPECT_GE(glyph->rgb->size, static_cast<u32>(glyph->width * glyph->height * 3)) << i;
   }
   for (int i = 353; i <= 364; ++i) {
@@ -78,7 +80,13 @@ TEST_F(GeneratedBankTest, BankHoldsWhatTheControlsRead) {
 }
 
 TEST_F(GeneratedBankTest, ButtonTextsSitCentred) {
-  const char* texts[] = {"Ok", "Cancel", "New game", "Annuler", "Nouvelle partie", "Pr\x82" "f\x82rences"};
+  const char* texts[] = {"Ok",
+                         "Cancel",
+                         "New game",
+                         "Annuler",
+                         "Nouvelle partie",
+                         "Pr\x82"
+                         "f\x82rences"};
   auto s = MakeSurface(200, 40, skin->fillColour);
   for (const char* text : texts) {
     std::unique_ptr<IButton> b(IButton::Create(skin, 40));
@@ -103,20 +111,27 @@ TEST_F(GeneratedBankTest, SampleDialog) {
     return c;
   };
   add(IWinFrame::Create(skin, 40), Rect(10, 10, 389, 289), "Options", kControlDisabled);
-  add(ILabel::Create(skin, 60), Rect(20, 34, 380, 48), "Label: the quick brown fox ^012 \x82\x85\x87\x88\x8A\x93",
-      kControlDisabled);
+  add(ILabel::Create(skin, 60), Rect(20, 34, 380, 48),
+      "Label: the quick brown fox ^012 \x82\x85\x87\x88\x8A\x93", kControlDisabled);
   const char* states[] = {"Normal", "Disabled", "Focused", "Pressed"};
   for (int i = 0; i < 4; ++i)
-    add(IButton::Create(skin, 20), Rect(20 + 90 * i, 56, 100 + 90 * i, 87), states[i], static_cast<u8>(i));
+    add(IButton::Create(skin, 20), Rect(20 + 90 * i, 56, 100 + 90 * i, 87), states[i],
+        static_cast<u8>(i));
   add(IFrame::Create(skin, 20), Rect(20, 104, 190, 200), "Skill", kControlDisabled);
   for (int i = 0; i < 3; ++i) {
     IControl* r = add(IRadioButton::Create(skin, 20), Rect(30, 112 + 22 * i, 180, 130 + 22 * i),
-                      i == 0 ? "Beginner" : i == 1 ? "Advanced" : "Expert", static_cast<u8>(i == 2 ? 2 : 0));
+                      i == 0   ? "Beginner"
+                      : i == 1 ? "Advanced"
+                               : "Expert",
+                      static_cast<u8>(i == 2 ? 2 : 0));
     r->SetChecked(i == 1);
   }
   for (int i = 0; i < 3; ++i) {
     IControl* c = add(ICheckBox::Create(skin, 20), Rect(210, 112 + 22 * i, 380, 130 + 22 * i),
-                      i == 0 ? "Sound" : i == 1 ? "Music" : "Autosave", static_cast<u8>(i == 2 ? 2 : i));
+                      i == 0   ? "Sound"
+                      : i == 1 ? "Music"
+                               : "Autosave",
+                      static_cast<u8>(i == 2 ? 2 : i));
     c->SetChecked(i != 1);
   }
   add(IMenuFrame::Create(skin, 4), Rect(210, 186, 330, 280), nullptr, kControlDisabled);
@@ -138,7 +153,8 @@ TEST_F(GeneratedBankTest, SampleDialog) {
       const u8* p = s->At(x, y);
       rgb.insert(rgb.end(), {p[2], p[1], p[0]});
     }
-  EXPECT_TRUE(png::Write(testing_support::ArtifactDir() + "/controls_sample.png", s->width, s->height, 3, rgb));
+  EXPECT_TRUE(png::Write(testing_support::ArtifactDir() + "/controls_sample.png", s->width,
+                         s->height, 3, rgb));
   for (auto& c : controls) EXPECT_EQ(c->IsDirty(), 0);
 }
 

@@ -31,7 +31,8 @@ class TestBank {
   // A palette piece: one index byte and one mask byte per pixel.
   void Piece(int index, int width, int height, std::vector<unsigned char> indices,
              std::vector<unsigned char> mask) {
-    pictures_.at(static_cast<size_t>(index)) = Picture{12, width, height, std::move(indices), std::move(mask)};
+    pictures_.at(static_cast<size_t>(index)) =
+        Picture{12, width, height, std::move(indices), std::move(mask)};
   }
 
   // Writes and loads the bank; the context's skin draws from it.
@@ -41,7 +42,8 @@ class TestBank {
     int maskRecord = static_cast<int>(pictures_.size());
     for (const Picture& p : pictures_) {
       if (p.type == 12) {
-        data = pack_writer::Join({data, pack_writer::Record(12, p.width, p.height, maskRecord++, p.indices)});
+        data = pack_writer::Join(
+            {data, pack_writer::Record(12, p.width, p.height, maskRecord++, p.indices)});
       } else if (p.type == 1) {
         Bytes ink(static_cast<size_t>(p.width) * p.height * 3, 0);
         data = pack_writer::Join({data, pack_writer::Record(1, p.width, p.height, 0xFFFFFF, ink)});
@@ -56,7 +58,8 @@ class TestBank {
       ++records;
     }
     ASSERT_TRUE(testing_support::WriteFile(dirs_.Dir() / "bank/.keep", {}));
-    ASSERT_TRUE(pack_writer::WritePack(dirs_.Dir() / "bank", 1, static_cast<unsigned>(records), {data}));
+    ASSERT_TRUE(
+        pack_writer::WritePack(dirs_.Dir() / "bank", 1, static_cast<unsigned>(records), {data}));
     pack_.reset(ImagePack::Create("bank"));
     ASSERT_EQ(pack_->ImageCount(), static_cast<int>(pictures_.size()));
     context_.reset(AppContext::Create(pack_.get()));
