@@ -56,7 +56,8 @@ i32 IAboutWnd::OnInit() {
   const int upperLines = CountLineFeeds(upper), lowerLines = CountLineFeeds(lower);
 
   // The box holds the widest line and the picture, 20 pixels each side.
-  const int width = std::max({WidestLine(*upperText, upper), pw + 1, WidestLine(*lowerText, lower)}) + 40;
+  const int width =
+      std::max({WidestLine(*upperText, upper), pw + 1, WidestLine(*lowerText, lower)}) + 40;
   const int height = 13 * (upperLines + lowerLines) + ph + 101;
   frame = CentredBox(*Manager(), width, height);
   windowFrame->Place(frame, language.GetString(kTextAbout));
@@ -78,8 +79,8 @@ i32 IAboutWnd::OnInit() {
   picture->imageIndex = kAboutPicture;
   ok->Place(BottomRightButton(frame, ButtonWidth(skin, language)), language.GetString(kTextOk));
 
-  for (IControl* control : std::initializer_list<IControl*>{windowFrame, frameBox, upperText, lowerText,
-                                                            picture, ok})
+  for (IControl* control :
+       std::initializer_list<IControl*>{windowFrame, frameBox, upperText, lowerText, picture, ok})
     AddControl(control);
   SetState(kScreenOpening);
   SetFocusTo(ok);

@@ -62,7 +62,8 @@ i32 IHelpWnd::OnInit() {
     width = std::max(width, std::min(m, kHelpLineWidth));
     if (m >= kHelpLineWidth) height += 13 * (m / kHelpLineWidth);
   }
-  const int buttons = ButtonWidth(skin, language) + TextWidth(skin, prevText) + TextWidth(skin, nextText) + 80;
+  const int buttons =
+      ButtonWidth(skin, language) + TextWidth(skin, prevText) + TextWidth(skin, nextText) + 80;
   frame = CentredBox(*Manager(), std::max(width, buttons) + 20, height);
   windowFrame->Place(frame, language.GetString(kTextHelp));
   windowFrame->SetState(kControlDisabled);
@@ -76,12 +77,14 @@ i32 IHelpWnd::OnInit() {
   prev->Place(prevRect, prevText);
   prev->SetState(kControlDisabled);  // the first page is shown
   Rect nextRect = TextButton(skin, nextText);
-  nextRect = Rect(prevRect.right + 11, prevRect.top, prevRect.right + 10 + nextRect.Width(), prevRect.bottom);
+  nextRect = Rect(prevRect.right + 11, prevRect.top, prevRect.right + 10 + nextRect.Width(),
+                  prevRect.bottom);
   next->Place(nextRect, nextText);
   next->SetState(text->Page() + 1 >= text->PageCount() ? kControlDisabled : kControlNormal);
   ok->Place(BottomRightButton(frame, ButtonWidth(skin, language)), language.GetString(kTextOk));
 
-  for (IControl* control : std::initializer_list<IControl*>{windowFrame, frameBox, text, prev, next, ok})
+  for (IControl* control :
+       std::initializer_list<IControl*>{windowFrame, frameBox, text, prev, next, ok})
     AddControl(control);
   SetState(kScreenOpening);
   SetFocusTo(ok);

@@ -5,9 +5,8 @@
 // browser (a stand-in first on PATH) on the home page. Screenshots in
 // English and French, checked for lines that run out of their box.
 #include <X11/keysym.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>

@@ -20,7 +20,8 @@ struct TextMetrics {
   int tab;    // 12 x the width of '!'
 
   explicit TextMetrics(const SkinContext* skin)
-      : blank(3 * ImageWidth(skin, kFirstGlyphImage)), tab(12 * ImageWidth(skin, kFirstGlyphImage)) {}
+      : blank(3 * ImageWidth(skin, kFirstGlyphImage)),
+        tab(12 * ImageWidth(skin, kFirstGlyphImage)) {}
 };
 
 const Image* BankImage(const SkinContext* skin, i32 index) {
@@ -223,7 +224,8 @@ void IText::Draw(Surface* target) {
   });
 }
 
-void IText::DrawLine(Surface* target, size_t offset, const TextLine& line, int y, u32& colour) const {
+void IText::DrawLine(Surface* target, size_t offset, const TextLine& line, int y,
+                     u32& colour) const {
   const TextMetrics m(skin);
   const int width = rect.right - rect.left + 1;
   int x = rect.left;
