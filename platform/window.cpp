@@ -294,7 +294,12 @@ void OWindow::DispatchEvent(bool& focused) {
       KeySym keysym = 0;
       const int n = XLookupString(&e.xkey, text, sizeof text, &keysym, nullptr);
       const bool printable = text[0] == 8 || (n >= 1 && keysym <= 0xff);
-      x11->pendingChar[e.xkey.keycode & 0xff] = printable ? static_cast<u8>(text[0]) : -1;
+      int& pending = x11->pendingChar[e.xkey.keycode & 0xff];
+      // A press while the key is still down is the auto-repeat of a held
+      // key: the character of the press before comes now, so that a held
+      // key types again and again as in any text field.
+      if (pending >= 0) OnChar(static_cast<char>(pending));
+      pending = printable ? static_cast<u8>(text[0]) : -1;
       break;
     }
     case KeyRelease: {
@@ -343,6 +348,8 @@ void OWindow::DispatchEvent(bool& focused) {
       break;
     case FocusOut:
       focused = false;
+      // Keys released elsewhere never come up here: forget their characters.
+      std::memset(x11->pendingChar, -1, sizeof x11->pendingChar);
       break;
     case Expose:
       if (e.xexpose.window == x11->window) {

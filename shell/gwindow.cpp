@@ -1,17 +1,22 @@
 #include "shell/gwindow.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "audio/music_player.h"
 #include "game/game.h"
 #include "platform/key_codes.h"
 #include "platform/record_file.h"
 #include "platform/startup.h"
+#include "platform/str.h"
 #include "platform/system.h"
 #include "shell/about_wnd.h"
 #include "shell/help_wnd.h"
+#include "shell/keyboard_wnd.h"
 #include "shell/menu_wnd.h"
 #include "shell/result_submission.h"
+#include "shell/top10_record.h"
+#include "shell/top10_wnd.h"
 #include "ui/app_context.h"
 #include "ui/game_interface.h"
 #include "ui/interface.h"
@@ -22,6 +27,8 @@ namespace {
 
 // How long the title waits for the player before play begins by itself.
 constexpr u32 kTitleTimeoutMs = 5000;
+// The longest name the keyboard takes for the top-10 table.
+constexpr u8 kNameMaxLength = 25;
 
 }  // namespace
 
@@ -102,6 +109,12 @@ u32 GWindow::PollGameResult() {
 }
 
 void GWindow::OnKeyDown(u32 keysym) {
+  // Held down, the key that opened the name entry repeats: neither its
+  // repeats nor their characters are typed into the name.
+  if (swallowKey && keysym == swallowedKey && !GameIsTarget()) {
+    swallowChar = true;
+    return;
+  }
   if (GameIsTarget()) {
     if (PollGameResult()) {
       swallowKey = true;
@@ -159,9 +172,13 @@ u32 GWindow::HandleGameCommand(u8 code) {
       settings.gameStarted = 1;
       return 1;
     case kCmdGameOver:
-      // Until the top-10 tables exist a lost game goes straight on to a
-      // new one.
-      if (game) game->NewGame();
+      AskForName();
+      return 1;
+    case kCmdNameEntered:
+      StoreResult();
+      return 1;
+    case kCmdTop10:
+      PushScreen(ITop10Wnd::Create(this, kCmdNone));
       return 1;
     case kCmdLeaveTitle:
       if (settings.autosave) {
@@ -187,15 +204,42 @@ u32 GWindow::HandleGameCommand(u8 code) {
     case kCmdHelp:
       PushScreen(IHelpWnd::Create(this, kCmdNone));
       return 1;
-    case kCmdNameEntered:
     case kCmdOptions:
-    case kCmdTop10:
     case kCmdPickGame:
     case kCmdLanguage:
       return 1;  // their screens do not exist yet
     default:
       return 0;
   }
+}
+
+void GWindow::AskForName() {
+  const SettingsRecord& settings = *context->settings;
+  Top10Record record;
+  record.Load(settings.skill, context->language);
+  const i32 score = static_cast<i32>(settings.score);
+  if (!record.Qualifies(score, Top10Record::Order(settings.countShots))) {
+    if (game) game->NewGame();
+    return;
+  }
+  // The last name entered, ready for editing.
+  StrNCpy(playerName, settings.playerName, sizeof settings.playerName - 1);
+  PushScreen(IKeyboardWnd::Create(this, kCmdNameEntered, playerName, kNameMaxLength,
+                                  Text(kTextEnterName), 0));
+}
+
+void GWindow::StoreResult() {
+  SettingsRecord& settings = *context->settings;
+  Top10Record record;
+  record.Load(settings.skill, context->language);
+  // Stored without the language: an empty name reads "Anonymous" in both.
+  record.Insert(playerName, static_cast<i32>(settings.score),
+                Top10Record::Order(settings.countShots), nullptr);
+  std::memset(settings.playerName, 0, sizeof settings.playerName);
+  StrNCpy(settings.playerName, playerName, sizeof settings.playerName - 1);
+  record.Write(settings.skill);
+  PushScreen(ITop10Wnd::Create(this, kCmdNewGame));
+  settings.score = 0;
 }
 
 void GWindow::PopScreen() {

@@ -54,11 +54,17 @@ class GWindow : public IWndManager {
  private:
   bool GameIsTarget() const { return game && inputTarget == game; }
   u32 HandleGameCommand(u8 code);
+  // A lost game: the name entry when the score earns a place in the
+  // skill's table, else a new game.
+  void AskForName();
+  // The name entered: the result goes into the table, which is shown.
+  void StoreResult();
   void ReportUnreadableSettings();
 
   // Only the press of a key that ended the title or a lost game is taken;
   // its release still reaches the input target, so nothing stays held,
-  // but its character is typed nowhere.
+  // but its character is typed nowhere. When it opened the name entry,
+  // its repeats while held are taken too.
   u32 swallowedKey = 0;
   bool swallowKey = false;
   bool swallowChar = false;

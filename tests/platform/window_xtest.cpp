@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -91,7 +92,8 @@ TEST_P(WindowOnXvfb, BackBufferPixelsReachTheScreen) {
 INSTANTIATE_TEST_SUITE_P(Depths, WindowOnXvfb, ::testing::Values(24, 16, 15));
 
 // A second client plays the window manager and the user: it moves the
-// focus away and back, types and clicks, then asks the window to close.
+// focus away and back, types (holding one key down) and clicks, then asks
+// the window to close.
 TEST(WindowOnXvfbLoop, TicksOnlyWhileFocusedAndTakesKeysTypedQuickly) {
   XvfbServer server;
   if (!server.Start(24)) GTEST_SKIP() << "Xvfb is not available";
@@ -129,6 +131,11 @@ TEST(WindowOnXvfbLoop, TicksOnlyWhileFocusedAndTakesKeysTypedQuickly) {
     client.KeyTap(XK_b);
     client.KeyTap(XK_BackSpace);
     client.KeyTap(XK_Left);  // no character
+    // Held past the server's repeat delay, a key repeats its press and
+    // each press types its character.
+    client.KeyDown(XK_c);
+    SleepMs(1000);
+    client.KeyUp(XK_c);
     client.Click(w, 12, 34, 1);
     client.Click(w, 20, 20, 3);  // only button 1 reaches the slots
     SleepMs(200);
@@ -154,7 +161,9 @@ TEST(WindowOnXvfbLoop, TicksOnlyWhileFocusedAndTakesKeysTypedQuickly) {
   EXPECT_LE(ticksBetween(1300, 1900), 1);
   EXPECT_GE(ticksBetween(2300, 2900), 18);
 
-  EXPECT_EQ(window.chars, std::string("Ab\b"));
+  const auto held = std::count(window.downs.begin(), window.downs.end(), static_cast<u32>(XK_c));
+  EXPECT_GE(held, 3);
+  EXPECT_EQ(window.chars, "Ab\b" + std::string(static_cast<size_t>(held), 'c'));
   ASSERT_GE(window.downs.size(), 5u);
   EXPECT_EQ(window.downs[1], static_cast<u32>(XK_a));  // index 0 keysym: lower case
   ASSERT_EQ(window.clicks.size(), 1u);

@@ -9,15 +9,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/key_codes.h"
 #include "platform/record_file.h"
 #include "platform/system.h"
+#include "shell/keyboard_wnd.h"
 #include "tests/support/process.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/app_context.h"
+#include "ui/controls/edit.h"
 #include "ui/interface.h"
 #include "ui/settings.h"
 
@@ -128,6 +131,29 @@ TEST_F(GWindowTest, OnlyThePressThatEndsTheTitleOrALostGameIsTaken) {
   window_.OnKeyUp(0x61);
   window_.OnChar('a');
   EXPECT_EQ(log_, Log({"key down 97", "key up 97", "char a"}));
+}
+
+// A score that earns a place opens the name entry with the last name. Held
+// down, the key that did it repeats: neither the repeats nor the
+// characters reach the name; the next key does.
+TEST_F(GWindowTest, KeyThatOpensTheNameEntryTypesNothing) {
+  ui_testing::UserDirScope dirs;
+  Settings().score = 500;
+  std::strcpy(Settings().playerName, "Zed");
+  game_->SetRunState(kRunGameOver);
+  window_.OnKeyDown(0x71);
+  window_.OnKeyDown(0x71);
+  window_.OnChar('q');  // the first press's character comes with the repeat
+  window_.OnKeyUp(0x71);
+  window_.OnChar('q');
+  auto* keyboard = dynamic_cast<IKeyboardWnd*>(window_.GetScreenStack()->Last());
+  ASSERT_NE(keyboard, nullptr);
+  EXPECT_STREQ(keyboard->Edit()->Text(), "Zed");
+  EXPECT_TRUE(log_.empty());
+  window_.OnKeyDown(0x78);
+  window_.OnKeyUp(0x78);
+  window_.OnChar('x');
+  EXPECT_STREQ(keyboard->Edit()->Text(), "x");
 }
 
 TEST_F(GWindowTest, RunStatePollOnClicks) {
