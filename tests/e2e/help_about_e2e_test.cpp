@@ -1,9 +1,11 @@
-// The help and about screens in the real game, and the home page: Help
-// opens from the menu and from the help button, Down turns its page and
-// Escape gives the table back; About opens from the menu and Escape brings
-// the menu back; a click in the bottom-right corner of the table starts a
-// browser (a stand-in first on PATH) on the home page. Screenshots in
-// English and French, checked for lines that run out of their box.
+// The help and about screens in the real game, and the addresses it opens
+// in a browser (a stand-in first on PATH): Help opens from the menu and
+// from the help button, Down turns its page and Escape gives the table
+// back; About opens from the menu and Escape brings the menu back; a click
+// in the bottom-right corner of the table opens the home page; Publish on
+// the top-10 table submits the best result, and is disabled on an empty
+// table. Screenshots in English and French, checked for lines that run out
+// of their box.
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "shell/contest_key.h"
+#include "shell/top10_record.h"
 #include "tests/e2e/prepared_settings.h"
 #include "tests/support/game_run.h"
 #include "ui/settings.h"
@@ -71,6 +74,28 @@ std::vector<unsigned> TextArea(const RgbImage& shot, const Box& box) {
   return area;
 }
 
+// The text of a submitted result: each triple of digits is one byte of the
+// block, chained with the plain byte before it and the contest key; the
+// block is two checksums and the text. Empty when the digits do not read.
+std::string DecodeResult(const std::string& digits) {
+  u8 key[kContestKeySize];
+  BuildContestKey(key);
+  if (digits.size() % 3 != 0 || digits.size() < 6) return "";
+  std::string block;
+  u8 prev = 0x7D;
+  for (size_t i = 0; i < digits.size() / 3; ++i) {
+    const int v = std::stoi(digits.substr(3 * i, 3));
+    if (v > 255) return "";
+    prev = static_cast<u8>(v ^ prev ^ key[i % kContestKeySize]);
+    block += static_cast<char>(prev);
+  }
+  const std::string text = block.substr(2);
+  u8 sum = 0, mixed = 0;
+  for (char c : text) sum = static_cast<u8>(sum + c), mixed = static_cast<u8>(mixed + (c ^ 0xE6));
+  if (static_cast<u8>(block[0]) != sum || static_cast<u8>(block[1]) != mixed) return "";
+  return text;
+}
+
 std::vector<unsigned char> Settings(u8 language) {
   std::vector<unsigned char> bytes = PreparedSettings(1);
   SettingsRecord settings;
@@ -83,10 +108,12 @@ class HelpAboutE2E : public ::testing::Test {
  protected:
   // Starts the game with the stand-in browser first on PATH, leaves the
   // title and waits for the table to rest.
-  void StartAndPlay(u8 language) {
+  void StartAndPlay(u8 language, const Top10Record* easyRide = nullptr) {
     ASSERT_EQ(symlink(FAKE_BROWSER, (bin_ / "xdg-open").c_str()), 0);
     GameOptions options;
     options.records[50] = Settings(language);
+    if (easyRide)
+      options.records[100] = std::vector<unsigned char>(easyRide->Bytes(), easyRide->Bytes() + 340);
     const char* path = std::getenv("PATH");
     options.env["PATH"] = bin_.Path() + ":" + (path ? path : "/usr/bin:/bin");
     options.env["FAKE_BROWSER_OUT"] = bin_ / "out";
@@ -103,7 +130,8 @@ class HelpAboutE2E : public ::testing::Test {
     SleepMs(400);
     return run_.Screenshot(name);
   }
-  // From the menu, Up wraps to Exit: one more reaches About, two Help.
+  // From the menu, Up wraps to Exit: one more reaches About, two Help,
+  // three Top 10.
   void MenuItemFromBottom(int ups) {
     Tap(XK_Escape);
     SleepMs(350);
@@ -191,6 +219,42 @@ TEST_F(HelpAboutE2E, FrenchHelpAndAboutStayInTheirBoxes) {
   ExpectTextInside(about, aboutBox, "about");
   Tap(XK_Return);
   EXPECT_EQ(BorderBox(Shot("about-closed-menu-fr")).Height(), 216);
+}
+
+TEST_F(HelpAboutE2E, PublishSubmitsTheBestResult) {
+  Top10Record table{};
+  std::strcpy(table.names[0], "abc");
+  table.scores[0] = 1234;
+  StartAndPlay(0, &table);
+  if (IsSkipped() || HasFatalFailure()) return;
+  MenuItemFromBottom(4);
+  const Box box = BorderBox(Shot("top10-publish-en"));
+  ASSERT_FALSE(box.Empty());
+  // Publish sits in the bottom-left corner of the table's box.
+  run_.Client().Click(run_.GameWindow(), box.left + 20, box.bottom - 26);
+  const std::string logged = BrowserLog();
+  const std::string prefix = kResultAddressPrefix;
+  ASSERT_EQ(logged.rfind(prefix, 0), 0u) << logged;
+  const std::string address = logged.substr(0, logged.find('|'));
+  EXPECT_EQ(logged, address + "|" + address + "\n");  // one address, one start
+  const std::string digits = address.substr(prefix.size());
+  const std::string text = "1234\t1\tabc\tqxw\texe";
+  EXPECT_EQ(digits.size(), 3 * (text.size() + 2));
+  EXPECT_EQ(digits.find_first_not_of("0123456789"), std::string::npos);
+  EXPECT_EQ(DecodeResult(digits), text);
+  EXPECT_TRUE(BorderBox(Shot("top10-published-en")).Empty());
+}
+
+TEST_F(HelpAboutE2E, PublishIsDisabledOnAnEmptyTable) {
+  StartAndPlay(0);
+  if (IsSkipped() || HasFatalFailure()) return;
+  MenuItemFromBottom(4);
+  const Box box = BorderBox(Shot("top10-empty-en"));
+  ASSERT_FALSE(box.Empty());
+  run_.Client().Click(run_.GameWindow(), box.left + 20, box.bottom - 26);
+  SleepMs(600);
+  EXPECT_TRUE(ReadFile(bin_ / "out").empty());
+  EXPECT_EQ(BorderBox(Shot("top10-empty-after-click-en")).Width(), box.Width());  // still open
 }
 
 }  // namespace
