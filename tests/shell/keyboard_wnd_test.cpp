@@ -1,7 +1,6 @@
 // The on-screen keyboard on an offscreen window: its layout from the
 // font's glyph height, the key labels under CAPS and SHIFT, SHIFT applying
-// to one key only, and what Ok, Return, Cancel and Escape leave in the
-// caller's buffer.
+// to one key only, and the buffer written only by Ok.
 #include "shell/keyboard_wnd.h"
 
 #include <gtest/gtest.h>
@@ -119,41 +118,6 @@ TEST_F(KeyboardTest, CapsAgainstShiftAndShiftForOneKey) {
   EXPECT_STREQ(name_, "Ab");
   EXPECT_EQ(window_.commands.back(), 101);
   EXPECT_EQ(window_.lastResume, 0);
-}
-
-TEST_F(KeyboardTest, CancelAndEscapeLeaveTheBuffer) {
-  for (const bool escape : {false, true}) {
-    SCOPED_TRACE(escape ? "Escape" : "Cancel");
-    IKeyboardWnd* screen = Open("Bob");
-    window_.OnChar('x');  // typed on the real keyboard
-    window_.OnChar(' ');  // the blank comes only from the space bar
-    EXPECT_STREQ(screen->Edit()->Text(), "x");
-    if (escape) {
-      Key(kKeyEscape);  // Ok has the focus
-    } else {
-      const Rect& r = screen->CancelButton()->rect;
-      Click(r.left + 5, r.top + 5);
-    }
-    UntilPopped();
-    EXPECT_STREQ(name_, "Bob");
-    EXPECT_EQ(window_.commands.back(), 0);
-    EXPECT_EQ(window_.lastResume, 1);
-  }
-}
-
-// A key clicked while the screen opens is not entered; one typed on the
-// real keyboard already is.
-TEST_F(KeyboardTest, OpeningTakesTypedCharactersOnly) {
-  std::strcpy(name_, "Bob");
-  IKeyboardWnd* screen = IKeyboardWnd::Create(&window_, 101, name_, 25, "Name", 0);
-  Push(screen);
-  Ticks(2);
-  const Rect& r = screen->Key(22)->rect;
-  Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  Ticks(1);
-  EXPECT_STREQ(screen->Edit()->Text(), "Bob");
-  window_.OnChar('q');
-  EXPECT_STREQ(screen->Edit()->Text(), "q");
 }
 
 }  // namespace

@@ -66,7 +66,12 @@ int IEdit::CaretX() const {
 void IEdit::Draw(Surface* target) {
   if (!BeginDraw(target)) return;
   const int y = (rect.top + rect.bottom - 12) / 2;
-  DrawText(skin, target, Text(), static_cast<i16>(rect.left + kTextMargin), static_cast<i16>(y),
+  // A preset text wider than the field (typing never makes one) shows only
+  // as much of it as fits inside the border.
+  char shown[256];
+  StrNCpy(shown, Text(), sizeof shown - 1);
+  for (int n = StrLen(shown); n > 0 && !FitsWidth(TextWidth(skin, shown)); --n) shown[n - 1] = '\0';
+  DrawText(skin, target, shown, static_cast<i16>(rect.left + kTextMargin), static_cast<i16>(y),
            state == kControlDisabled ? kControlDisabled : kControlNormal, colourIndex, nullptr);
   const u32 border = TintColor(skin->baseColour[state], kBorderTint);
   DrawRectOutline(*this, rect, border, target);
@@ -85,8 +90,10 @@ void IEdit::Tick() {
   }
 }
 
+bool IEdit::FitsWidth(int width) const { return width < rect.right - rect.left - kTextMargin; }
+
 bool IEdit::Fits(const char* one) const {
-  return TextWidth(skin, Text()) + TextWidth(skin, one) < rect.right - rect.left - kTextMargin;
+  return FitsWidth(TextWidth(skin, Text()) + TextWidth(skin, one));
 }
 
 void IEdit::ReplaceIfFirst() {

@@ -57,6 +57,8 @@ class IEdit : public ILabel {
   // True when one more character of this width still leaves the text
   // inside the field.
   bool Fits(const char* one) const;
+  // True when a text of this width stays inside the field.
+  bool FitsWidth(int width) const;
   int Length() const;
   // Width of the single character c drawn alone.
   int CharWidth(char c) const;

@@ -139,11 +139,16 @@ TEST_F(EditTest, CaretBlinksWhileFocused) {
   while (edit->BlinkCounter() >= 0) edit->Tick();
   std::unique_ptr<Surface> surface = controls_testing::MakeSurface(80, 30, 0x123456);
   edit->Draw(surface.get());
-  EXPECT_EQ(edit->CaretX(), 5 + 12);
-  using controls_testing::PixelOf;
-  const u32 border = PixelOf(*surface, 0, 12);
-  EXPECT_EQ(PixelOf(*surface, 17, 12), border);
-  EXPECT_NE(PixelOf(*surface, 18, 12), border);
+  const u32 border = controls_testing::PixelOf(*surface, 0, 12);
+  EXPECT_EQ(controls_testing::PixelOf(*surface, 5 + 12, 12), border);
+  EXPECT_NE(controls_testing::PixelOf(*surface, 5 + 13, 12), border);
+
+  // A preset wider than the field is drawn only inside it.
+  edit = Field(25, "MMMMMMMMMMMMMMMMMMMMMMMMM");
+  surface = controls_testing::MakeSurface(200, 30, 0x123456);
+  edit->Draw(surface.get());
+  for (int x = kFieldRight + 1; x < 200; ++x)
+    ASSERT_EQ(controls_testing::PixelOf(*surface, x, 12), 0x123456u) << x;
 }
 
 }  // namespace
