@@ -10,11 +10,14 @@
 #include "platform/startup.h"
 #include "platform/str.h"
 #include "platform/system.h"
+#include "shell/about_wnd.h"
 #include "shell/choose_language_wnd.h"
+#include "shell/help_wnd.h"
 #include "shell/keyboard_wnd.h"
 #include "shell/menu_wnd.h"
 #include "shell/options_wnd.h"
 #include "shell/pick_game_wnd.h"
+#include "shell/result_submission.h"
 #include "shell/top10_record.h"
 #include "shell/top10_wnd.h"
 #include "ui/app_context.h"
@@ -205,9 +208,14 @@ u32 GWindow::HandleGameCommand(u8 code) {
       PushScreen(IChooseLanguageWnd::Create(this, kCmdNone));
       return 1;
     case kCmdPublish:
+      SubmitResult(settings.skill);  // no browser when the table cannot be read
+      return 1;
     case kCmdAbout:
+      PushScreen(IAboutWnd::Create(this, kCmdMenu));
+      return 1;
     case kCmdHelp:
-      return 1;  // their screens do not exist yet
+      PushScreen(IHelpWnd::Create(this, kCmdNone));
+      return 1;
     default:
       return 0;
   }

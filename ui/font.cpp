@@ -28,16 +28,6 @@ int BlankAdvance(const SkinContext* skin) { return 3 * ImageWidth(skin, kFirstGl
 
 bool IsDigit(u8 c) { return c >= '0' && c <= '9'; }
 
-// The inline image "^NNN" whose digits start at text[i]: up to three digits
-// are read, never past the end of the text. Sets `used` to the digits read.
-int InlineImageIndex(const u8* text, size_t length, size_t i, size_t& used) {
-  int n = 0;
-  used = 0;
-  while (used < 3 && i + used < length && IsDigit(text[i + used]))
-    n = n * 10 + (text[i + used++] - '0');
-  return kFirstGlyphImage + n;
-}
-
 // The text colour of the state and colour index; false for a state or index
 // the skin has no colour for.
 bool TextColourOf(const SkinContext* skin, u8 state, u8 colourIndex, u32& colour) {
@@ -59,23 +49,19 @@ void WalkText(const SkinContext* skin, const char* text, int x, int y, const Rec
   const size_t length = std::strlen(text);
   const int startX = x;
   const int lineStep = ImageHeight(skin, kFirstGlyphImage) + 1;
-  bool armed = false;
   for (size_t i = 0; i < length; ++i) {
     const u8 c = s[i];
+    const int inlineImage = InlineImageAt(text + i);
     if (c == kLineFeed) {
       x = startX;
       y += lineStep;
     } else if (c == kBlank) {
       x += BlankAdvance(skin);
-    } else if (armed && IsDigit(c)) {
-      size_t used = 0;
-      Image* image = BankImage(skin, InlineImageIndex(s, length, i, used));
+    } else if (inlineImage >= 0) {
+      Image* image = BankImage(skin, inlineImage);
       stamp(image, x, y);
       x += Advance(image);
-      i += used - 1;
-      armed = false;
-    } else if (c == kImageMarker && length >= 4 && i <= length - 4) {
-      armed = true;
+      i += kInlineImageBytes - 1;
     } else {
       if (clip && (x >= clip->right || y >= clip->bottom)) break;
       Image* glyph = GlyphImage(skin, c);
@@ -86,6 +72,18 @@ void WalkText(const SkinContext* skin, const char* text, int x, int y, const Rec
 }
 
 }  // namespace
+
+int InlineImageAt(const char* text) {
+  if (!text || static_cast<u8>(text[0]) != kImageMarker) return -1;
+  int n = 0;
+  // A terminator is not a digit, so the walk never passes the text's end.
+  for (int i = 1; i < kInlineImageBytes; ++i) {
+    const u8 c = static_cast<u8>(text[i]);
+    if (!IsDigit(c)) return -1;
+    n = n * 10 + (c - '0');
+  }
+  return kFirstGlyphImage + n;
+}
 
 Image* GlyphImage(const SkinContext* skin, u8 character) {
   // The byte is unsigned here: codes 128..255 reach images 460..587.
@@ -148,18 +146,14 @@ i16 TextWidth(const SkinContext* skin, const char* text) {
   const u8* s = reinterpret_cast<const u8*>(text);
   const size_t length = std::strlen(text);
   long width = 0;
-  bool armed = false;
   for (size_t i = 0; i < length; ++i) {
     const u8 c = s[i];
+    const int inlineImage = InlineImageAt(text + i);
     if (c == kBlank) {
       width += BlankAdvance(skin);
-    } else if (armed && IsDigit(c)) {
-      size_t used = 0;
-      width += Advance(BankImage(skin, InlineImageIndex(s, length, i, used)));
-      i += used - 1;
-      armed = false;
-    } else if (c == kImageMarker && length >= 4 && i <= length - 4) {
-      armed = true;
+    } else if (inlineImage >= 0) {
+      width += Advance(BankImage(skin, inlineImage));
+      i += kInlineImageBytes - 1;
     } else {
       width += Advance(GlyphImage(skin, c));
     }

@@ -1,8 +1,9 @@
 // The bitmap font of the user interface: glyphs are images of the skin's
 // image bank (character code c uses image 365 + (c - 33) mod 256), ink is
 // every glyph pixel whose colour bytes are all 0, and "^NNN" inside a text
-// stamps image 365 + NNN like a glyph. Texts are 8-bit; French letters sit
-// at their code page 437 positions.
+// stamps image 365 + NNN like a glyph (a '^' without three digits right
+// after it is an ordinary glyph). Texts are 8-bit; French letters sit at
+// their code page 437 positions.
 #pragma once
 
 #include "platform/types.h"
@@ -24,6 +25,13 @@ struct TextStyle {
   u32 vertical = 0;    // non-zero: letters stacked downwards
   u32 fixedWidth = 0;  // non-zero: every character in the cell of 'W', centred
 };
+
+// Bytes of an inline image: '^' and three digits.
+constexpr int kInlineImageBytes = 4;
+// The image index of the inline image "^NNN" at text, 365 + NNN; -1 when
+// text does not start with '^' and three digits. Reads no byte past a
+// terminator. The font and the formatted text both go by this rule.
+int InlineImageAt(const char* text);
 
 // The glyph image of a character, or null when the bank has none.
 Image* GlyphImage(const SkinContext* skin, u8 character);

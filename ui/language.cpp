@@ -70,7 +70,7 @@ const char kHelpFrench[] =
     "ou Stylo, Physique fait osciller les boules sur des ressorts, et Autosauver garde votre "
     "partie pour la prochaine fois. Chaque boule enlev\202e rapporte 1 point au niveau 1, 2 "
     "points au niveau 2, et ainsi de suite. \n\n"
-    "#-\tQuelques conseils: ne laissez pas d'\"\214lots\" de boules pr\212s du bord "
+    "#-\tQuelques conseils: ne laissez pas d'\214lots de boules pr\212s du bord "
     "inf\202rieur, car apr\212s deux ou trois tirs manqu\202s ils grandissent; jouez avec les "
     "bandes; enlevez t\223t une couleur; et gardez pour chaque couleur un groupe gagnant \205 "
     "port\202e de main. \n\n"

@@ -60,15 +60,16 @@ TEST_F(FontTest, TextWidthFollowsTheDrawingRules) {
     const char* text;
     int width;
   } cases[] = {
-      {"", 0},        {"W", 9},  // one glyph: its width + 1
-      {" ", 6},                  // 3 x the width of '!'
-      {"A\nB", 21},              // the line feed is measured as its glyph
-      {"A^012B", 18},            // A, image 377, B
-      {"^ 123", 14},             // blank, then image 488: the marker survives the blank
-      {"^12", 6},                // too near the end: three ordinary glyphs
-      {"^999", 0},               // image 1364 is not in the bank
-      {"^ab1", 6},               // the one digit at the end reads image 366, nothing past it
-      {"\xFF", 2},               // code 255 reaches the last glyph, image 587
+      {"", 0},
+      {"W", 9},          // one glyph: its width + 1
+      {" ", 6},          // 3 x the width of '!'
+      {"A\nB", 21},      // the line feed is measured as its glyph
+      {"A^012B", 18},    // A, image 377, B
+      {"^1234", 10},     // image 488, then the glyph '4'
+      {"^12", 6},        // two digits before the end: three ordinary glyphs
+      {"^999", 0},       // image 1364 is not in the bank
+      {"^ab1", 8},       // no digits after the '^': four ordinary glyphs
+      {"\xFF", 2},       // code 255 reaches the last glyph, image 587
   };
   for (const auto& c : cases) EXPECT_EQ(TextWidth(bank.Skin(), c.text), c.width) << c.text;
   Rect cells;
@@ -84,9 +85,12 @@ TEST_F(FontTest, DrawTextStampsGlyphsAndInlineImages) {
   EXPECT_EQ(InkRuns(*s, 14), Runs{});  // 12 rows of ink from y = 2
 
   s->Fill(kPaper);
-  DrawText(bank.Skin(), s.get(), "^ 123\nA", 0, 0, kControlFocused, 0, nullptr);
-  EXPECT_EQ(InkRuns(*s, 0, 0x208020), (Runs{{6, 12}}));
-  EXPECT_EQ(InkRuns(*s, 13, 0x208020), (Runs{{0, 3}}));  // line step: height of '!' + 1
+  // A '^' with a blank before the digits is an ordinary glyph (no ink in
+  // this bank), and so are the digits.
+  DrawText(bank.Skin(), s.get(), "^ 123\nA^123", 0, 0, kControlFocused, 0, nullptr);
+  EXPECT_EQ(InkRuns(*s, 0, 0x208020), Runs{});
+  // The line step is the height of '!' + 1.
+  EXPECT_EQ(InkRuns(*s, 13, 0x208020), (Runs{{0, 3}, {5, 11}}));
 
   // Passing the clip's right edge ends the text, later lines included.
   s->Fill(kPaper);

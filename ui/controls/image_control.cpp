@@ -21,6 +21,11 @@ void DrawCentredImage(const IControl& control, int index, u8 alpha, Surface* tar
   const Rect& rect = control.rect;
   const int x = rect.left + (rect.right - rect.left - image->width + 1) / 2;
   const int y = rect.top + (rect.bottom - rect.top - image->height + 1) / 2;
+  DrawPicture(target, image, x, y, alpha);
+}
+
+void DrawPicture(Surface* target, const Image* image, int x, int y, u8 alpha) {
+  if (!target || !image) return;
   switch (image->type) {
     case kImageOpaque:
       target->BlitOpaque(image, x, y);

@@ -3,6 +3,13 @@
 
 #include "ui/controls/control.h"
 
+class Image;
+
+// Draws a picture of the bank with its top-left corner at (x, y) by its
+// type: opaque, colour key, masked, masked with the alpha, shadow. Other
+// types (palette pieces, mask records) draw nothing.
+void DrawPicture(Surface* target, const Image* image, int x, int y, u8 alpha);
+
 class IImageControl : public IControl {
  public:
   // No text buffer.
