@@ -50,8 +50,9 @@ void FillSpan(Surface& s, Span a, u32 colour) {
   }
 }
 
-// Which buffers a blitter reads.
-enum Needs { kNeedColour = 1, kNeedMask = 2 };
+// Which buffers a blitter reads: three colour bytes, one palette index or
+// one mask byte per pixel.
+enum Needs { kNeedColour = 1, kNeedMask = 2, kNeedIndex = 4 };
 
 // True when the image has every buffer the blitter reads, each big enough
 // for its size (a type 12 image holds one byte per pixel, a shadow no
@@ -61,6 +62,7 @@ bool HasBuffers(const Image* img, int needs) {
   if (!img || img->width < 1 || img->height < 1) return false;
   const u64 area = static_cast<u64>(img->width) * static_cast<u64>(img->height);
   if ((needs & kNeedColour) && (!img->Pixels() || img->rgb->size < area * 3)) return false;
+  if ((needs & kNeedIndex) && (!img->Pixels() || img->rgb->size < area)) return false;
   if ((needs & kNeedMask) && (!img->Mask() || img->mask->size < area)) return false;
   return true;
 }
@@ -87,11 +89,14 @@ void WalkBlit(Surface& s, const Image* img, int needs, int x, int y, int trim, c
   const int srcX = a.left - x;
   const int srcY = a.top - y;
   const int width = a.right - a.left + 1;
+  const int bytes = (needs & kNeedIndex) ? 1 : 3;
   Row row;
-  row.srcStride = img->width * 3;
+  row.srcStride = img->width * bytes;
   row.maskStride = img->width;
   row.dst = s.pixels + a.top * s.pitch + a.left * 3;
-  row.src = (needs & kNeedColour) ? img->Pixels() + (srcY * img->width + srcX) * 3 : nullptr;
+  row.src = (needs & (kNeedColour | kNeedIndex))
+                ? img->Pixels() + (srcY * img->width + srcX) * bytes
+                : nullptr;
   row.mask = (needs & kNeedMask) ? img->Mask() + srcY * img->width + srcX : nullptr;
   for (int j = a.top; j <= a.bottom; ++j) {
     if (j > a.top) {
@@ -189,6 +194,29 @@ void Surface::BlitMasked(const Image* img, int x, int y, const Rect* region) {
       } else {
         for (int c = 0; c < 3; ++c) d[c] = MaskBlend(d[c], s[c], m);
       }
+    }
+  });
+}
+
+void Surface::BlitInk(const Image* img, int x, int y, u32 colour, const Rect* region) {
+  WalkBlit(*this, img, kNeedColour, x, y, 0, region, [colour](const Row& r, int width) {
+    for (int i = 0; i < width; ++i) {
+      const u8* s = r.src + i * 3;
+      if (!(s[0] | s[1] | s[2])) PutColour(r.dst + i * 3, colour);
+    }
+  });
+}
+
+void Surface::BlitPaletted(const Image* img, int x, int y, const u32 palette[256],
+                           const Rect* region) {
+  if (!palette) return;
+  WalkBlit(*this, img, kNeedIndex | kNeedMask, x, y, 0, region, [palette](const Row& r, int width) {
+    for (int i = 0; i < width; ++i) {
+      const int m = r.mask[i];
+      if (m == 255) continue;
+      const u32 p = palette[r.src[i]];
+      u8* d = r.dst + i * 3;
+      for (int c = 0; c < 3; ++c) d[c] = MaskBlend(d[c], static_cast<u8>(p >> (8 * c)), m);
     }
   });
 }

@@ -96,6 +96,12 @@ class Surface : public Image {
   void BlitMaskedAlpha(const Image* image, int x, int y, u8 alpha, const Rect* region = nullptr);
   // Darkens the destination by the mask (a mask-only image).
   void BlitShadow(const Image* image, int x, int y, const Rect* region = nullptr);
+  // Paints `colour` wherever the image's pixel is black (the ink of a glyph).
+  void BlitInk(const Image* image, int x, int y, u32 colour, const Rect* region = nullptr);
+  // One palette index byte per pixel, blended through the mask as
+  // BlitMasked does (the control pieces).
+  void BlitPaletted(const Image* image, int x, int y, const u32 palette[256],
+                    const Rect* region = nullptr);
   // The same at a fractional position: fx and fy (0..255) weight each
   // output pixel between four neighbouring source pixels. The output is
   // (width - 1) x (height - 1) pixels from (x, y).

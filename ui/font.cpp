@@ -101,33 +101,7 @@ int ImageHeight(const SkinContext* skin, int index) {
 }
 
 void BlitMask(Surface* target, const Image* image, i16 x, i16 y, u32 colour, const Rect* region) {
-  if (!target || !target->pixels || !image || image->width < 1 || image->height < 1) return;
-  // The colour bytes must cover every pixel: a glyph slot holding a picture
-  // of another type (one byte per pixel, or none) draws nothing.
-  const u64 area = static_cast<u64>(image->width) * static_cast<u64>(image->height);
-  if (!image->Pixels() || image->rgb->size < area * 3) return;
-  int left = x, top = y, right = x + image->width - 1, bottom = y + image->height - 1;
-  if (region) {
-    left = std::max<int>(left, region->left);
-    top = std::max<int>(top, region->top);
-    right = std::min<int>(right, region->right);
-    bottom = std::min<int>(bottom, region->bottom);
-  }
-  left = std::max(left, 0);
-  top = std::max(top, 0);
-  right = std::min<int>(right, target->width - 1);
-  bottom = std::min<int>(bottom, target->height - 1);
-  if (left > right || top > bottom) return;
-  const u8 b = static_cast<u8>(colour), g = static_cast<u8>(colour >> 8),
-           r = static_cast<u8>(colour >> 16);
-  for (int row = top; row <= bottom; ++row) {
-    const u8* src = image->Pixels() + ((row - y) * image->width + (left - x)) * 3;
-    u8* dst = target->pixels + row * target->pitch + left * 3;
-    for (int col = left; col <= right; ++col, src += 3, dst += 3) {
-      if (src[0] | src[1] | src[2]) continue;
-      dst[0] = b, dst[1] = g, dst[2] = r;
-    }
-  }
+  if (target) target->BlitInk(image, x, y, colour, region);
 }
 
 void DrawText(const SkinContext* skin, Surface* target, const char* text, i16 x, i16 y, u8 state,

@@ -49,39 +49,7 @@ u32 ReadPixel(const Surface* target, int x, int y) {
 
 void BlitPaletted(Surface* target, const Image* image, i16 x, i16 y, const u32 palette[256],
                   const Rect* region) {
-  if (!target || !target->pixels || !image || !palette || image->width < 1 || image->height < 1)
-    return;
-  // One index byte and one mask byte per pixel.
-  const u64 area = static_cast<u64>(image->width) * static_cast<u64>(image->height);
-  if (!image->Pixels() || image->rgb->size < area || !image->Mask() || image->mask->size < area)
-    return;
-  int left = x, top = y, right = x + image->width - 1, bottom = y + image->height - 1;
-  if (region) {
-    left = std::max<int>(left, region->left);
-    top = std::max<int>(top, region->top);
-    right = std::min<int>(right, region->right);
-    bottom = std::min<int>(bottom, region->bottom);
-  }
-  left = std::max(left, 0);
-  top = std::max(top, 0);
-  right = std::min<int>(right, target->width - 1);
-  bottom = std::min<int>(bottom, target->height - 1);
-  if (left > right || top > bottom) return;
-  for (int row = top; row <= bottom; ++row) {
-    const int offset = (row - y) * image->width + (left - x);
-    const u8* index = image->Pixels() + offset;
-    const u8* mask = image->Mask() + offset;
-    u8* dst = target->pixels + row * target->pitch + left * 3;
-    for (int col = left; col <= right; ++col, ++index, ++mask, dst += 3) {
-      const int m = *mask;
-      if (m == 255) continue;
-      const u32 p = palette[*index];
-      for (int k = 0; k < 3; ++k) {
-        const int pc = Channel(p, 8 * k);
-        dst[k] = static_cast<u8>(pc + ((m * (dst[k] - pc)) >> 8));
-      }
-    }
-  }
+  if (target) target->BlitPaletted(image, x, y, palette, region);
 }
 
 void DrawButtonFace(const SkinContext* skin, const Rect& r, u8 state, Surface* target) {
