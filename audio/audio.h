@@ -169,10 +169,40 @@ u32 AWriteAudioData(AudioWave* wave, u32 offset, u32 count);
 u32 ALoadWaveFile(const char* name, AudioWave** wave, u32 offset);
 u32 AFreeWaveFile(AudioWave* wave);
 
-// Tracker modules (module_player.cpp).
+// Tracker modules (module_player.cpp). One module plays at a time, on one
+// voice per module channel, driven by the synthesizer's tick timer.
 struct AudioModule;
+struct AudioInstrument;
+
+// Called by the module's sync command with its parameter and the order
+// and row playing.
+using AudioModuleCallback = void (*)(u32 param, u32 order, u32 row);
+
+// What one channel of the playing module is doing.
+struct AudioTrackInfo {
+  u8 note = 0;  // 1..96, 0 none
+  u8 instrument = 0;  // 1-based, 0 none
+  u8 sample = 0;      // index into the instrument's samples
+  u8 command = 0;
+  u8 param = 0;
+  u8 volumeColumn = 0;
+  u8 volume = 0;    // final volume 0..64 (before the module volume)
+  u8 panning = 0;   // final panning 0..255
+  u16 period = 0;   // final period
+  const AudioInstrument* instrumentData = nullptr;
+};
+
 u32 ALoadModuleFile(const char* name, AudioModule** module, u32 offset);
 u32 AFreeModuleFile(AudioModule* module);
 u32 APlayModule(AudioModule* module);
 u32 AStopModule();
+u32 APauseModule();
+u32 AResumeModule();
 u32 ASetModuleVolume(u32 volume);
+u32 ASetModulePosition(u32 order, u32 row);
+u32 AGetModuleVolume(u32* volume);
+u32 AGetModulePosition(u32* order, u32* row);
+// 1 once the module is paused or has ended, else 0.
+u32 AGetModuleStatus(u32* status);
+u32 ASetModuleCallback(AudioModuleCallback callback);
+u32 AGetModuleTrack(u32 channel, AudioTrackInfo* track);
