@@ -3,6 +3,7 @@
 // tick reads a row when one is due, runs every channel's volume column,
 // command and envelopes, and commits what changed to the channel's voice.
 #include "audio/module_player.h"
+#include "audio/module_build.h"
 
 #include <algorithm>
 #include <cmath>
@@ -330,17 +331,7 @@ u32 ALoadModuleFile(const char* name, AudioModule** module, u32 offset) {
 
 u32 AFreeModuleFile(AudioModule* module) {
   if (!module) return AUDIO_ERROR_INVALPARAM;
-  for (u32 i = 0; module->patterns && i < module->patternCount; ++i)
-    delete[] module->patterns[i].data;
-  delete[] module->patterns;
-  for (u32 i = 0; module->instruments && i < module->instrumentCount; ++i) {
-    AudioInstrument& instrument = module->instruments[i];
-    for (u32 s = 0; instrument.samples && s < instrument.sampleCount; ++s)
-      if (instrument.samples[s].wave.data) ADestroyAudioData(&instrument.samples[s].wave);
-    delete[] instrument.samples;
-  }
-  delete[] module->instruments;
-  delete module;
+  FreeModule(module);
   return AUDIO_ERROR_NONE;
 }
 
