@@ -3,11 +3,12 @@
 // tick reads a row when one is due, runs every channel's volume column,
 // command and envelopes, and commits what changed to the channel's voice.
 #include "audio/module_player.h"
-#include "audio/module_build.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+#include "audio/module_build.h"
 
 namespace {
 

@@ -41,7 +41,7 @@ bool XmpPass(const std::vector<u8>& file, Pass* pass, bool withChannels) {
         row.ms = pass->ms;
         for (int c = 0; withChannels && c < channels && c < XMP_MAX_CHANNELS; ++c) {
           const xmp_channel_info& ci = frame.channel_info[c];
-          row.channels.push_back({ci.note, ci.instrument, ci.period, ci.volume});
+          row.channels.push_back({ci.note, ci.instrument, ci.period, ci.volume, ci.pan});
         }
         pass->rows.push_back(row);
       }

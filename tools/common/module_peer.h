@@ -16,6 +16,7 @@ struct Channel {
   u8 instrument = 0;  // 0-based
   u32 period = 0;     // libxmp's period x 4096
   u8 volume = 0;
+  u8 pan = 0;
 };
 
 struct Row {
