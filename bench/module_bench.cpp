@@ -33,10 +33,10 @@ struct Subject {
 std::vector<Subject> Subjects() {
   using modwriter::Format;
   std::vector<Subject> subjects = {
-      {"busy 4ch MOD", modwriter::WriteMOD(modwriter::BusySong(4, false))},
-      {"busy 8ch XM", modwriter::WriteXM(modwriter::BusySong(8, true))},
-      {"busy 16ch S3M", modwriter::WriteS3M(modwriter::BusySong(16, false))},
-      {"busy 32ch XM", modwriter::WriteXM(modwriter::BusySong(32, true))},
+      {"busy_4ch.mod", modwriter::WriteMOD(modwriter::BusySong(4, false))},
+      {"busy_8ch.xm", modwriter::WriteXM(modwriter::BusySong(8, true))},
+      {"busy_16ch.s3m", modwriter::WriteS3M(modwriter::BusySong(16, false))},
+      {"busy_32ch.xm", modwriter::WriteXM(modwriter::BusySong(32, true))},
   };
   modpeer::RealModules real;
   for (const std::string& missing : real.Missing())

@@ -38,8 +38,8 @@ inline int Run(Loader load, const unsigned char* data, size_t size) {
     if (!module) __builtin_trap();  // success returns a module
     modrender::Options options;
     options.keepAudio = false;
-    options.maxFrames = modrender::kRate / 2;
-    options.maxLeadInFrames = modrender::kRate / 2;
+    options.maxFrames = modrender::kRate / 4;
+    options.maxLeadInFrames = modrender::kRate / 4;
     modrender::Result result;
     modrender::RenderModule(module, options, &result);
     AFreeModuleFile(module);

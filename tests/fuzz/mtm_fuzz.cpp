@@ -1,5 +1,5 @@
 // fuzz-links: module_render
-// Feeds arbitrary bytes to the MTM loader and plays what loads for half a
+// Feeds arbitrary bytes to the MTM loader and plays what loads for a quarter of a
 // second of sound.
 #include "audio/module.h"
 #include "tests/fuzz/module_fuzz_support.h"
