@@ -25,6 +25,7 @@ struct Run {
   u32 order = 0;
   u32 row = 0;
   bool visited[256] = {};
+  u64 passSamples = 0;
 };
 
 Run* g_Run = nullptr;
@@ -34,7 +35,9 @@ u32 g_DeviceId = kAudioDetectDevice;
 i16 g_Buffer[kFramesPerUpdate * 2];
 AudioFillProc g_Fill = nullptr;
 
-u64 TickFrames(u32 bpm) { return (u64(kRate) * 2 * 5 / (2 * u64(bpm))) / 2; }
+// The mixer's tick period in output samples (two per stereo frame), as it
+// computes it for stereo output.
+u64 TickSamples(u32 bpm) { return u64(kRate) * 2 * 5 / (2 * u64(bpm)); }
 
 // Does the row hold a pattern loop jump (E6y, y > 0) on any channel? The
 // packed cells are walked with every read bounded by the pattern's size.
@@ -94,7 +97,8 @@ void AfterTick(Run& run) {
     if (run.options->onRow) run.options->onRow(event);
   }
   if (run.started) {
-    result.passFrames += TickFrames(run.bpm);
+    run.passSamples += TickSamples(run.bpm);
+    result.passFrames = run.passSamples / 2;
     if (result.passFrames > run.options->maxFrames) {
       run.done = true;
       result.end = PassEnd::Limit;
