@@ -4,6 +4,9 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -102,6 +105,28 @@ void PanRows(const MixerVoice& voice, const MixerTables& tables, const i32** lef
   *right = tables.volume[r];
 }
 
+// Which sides of the output a voice reaches: a side that would only get
+// zeros from volume row 0 is left out of the loop.
+enum class Sides { kMono, kBoth, kLeft, kRight };
+
+// The plain inner loop: one sample read and one table lookup a side per
+// frame. Returns the position after the last frame.
+template <int kShift, Sides kSides>
+i32 MixFrames(i32* out, u32 count, const u8* samples, i32 position, i32 step, const i32* left,
+              const i32* right) {
+  for (u32 i = 0; i < count; ++i) {
+    const u8 x = samples[static_cast<size_t>(position >> kFractionBits) << kShift];
+    if constexpr (kSides == Sides::kMono) {
+      out[i] += left[x];
+    } else {
+      if constexpr (kSides != Sides::kRight) out[2 * i] += left[x];
+      if constexpr (kSides != Sides::kLeft) out[2 * i + 1] += right[x];
+    }
+    position += step;
+  }
+  return position;
+}
+
 // One routine for every output: 8- or 16-bit samples (16-bit ones are
 // mixed by their high byte), mono or stereo output, plain or through the
 // low-pass filter. The caller makes sure every frame it asks for reads
@@ -120,31 +145,41 @@ void Mix(i32* out, u32 count, MixerVoice& voice, const MixerTables& tables) {
   const i32* left = tables.volume[voice.volume];
   const i32* right = left;
   if constexpr (kStereo) PanRows(voice, tables, &left, &right);
-  const i8* filter = tables.filter[std::abs(voice.step) >> 7 & 31];
-  u8 y = voice.last;
   i32 position = voice.position;
   const i32 step = voice.step;
-  for (u32 i = 0; i < count; ++i) {
-    u8 x = samples[static_cast<size_t>(position >> kFractionBits) << kShift];
-    if constexpr (kFilter) {
+  if constexpr (kFilter) {
+    const i8* filter = tables.filter[std::abs(step) >> 7 & 31];
+    u8 y = voice.last;
+    for (u32 i = 0; i < count; ++i) {
+      const u8 x = samples[static_cast<size_t>(position >> kFractionBits) << kShift];
       y = static_cast<u8>(y - filter[y] + filter[x]);
-      x = y;
+      if constexpr (kStereo) {
+        out[2 * i] += left[y];
+        out[2 * i + 1] += right[y];
+      } else {
+        out[i] += left[y];
+      }
+      position += step;
     }
-    if constexpr (kStereo) {
-      out[2 * i] += left[x];
-      out[2 * i + 1] += right[x];
-    } else {
-      out[i] += left[x];
-    }
-    position += step;
+    voice.position = position;
+    voice.last = y;
+    return;
+  }
+  const i32* silent = tables.volume[0];
+  if (left == silent && right == silent) {
+    position += static_cast<i32>(count) * step;  // silent: only the position moves
+  } else if (!kStereo) {
+    position = MixFrames<kShift, Sides::kMono>(out, count, samples, position, step, left, right);
+  } else if (right == silent) {
+    position = MixFrames<kShift, Sides::kLeft>(out, count, samples, position, step, left, right);
+  } else if (left == silent) {
+    position = MixFrames<kShift, Sides::kRight>(out, count, samples, position, step, left, right);
+  } else {
+    position = MixFrames<kShift, Sides::kBoth>(out, count, samples, position, step, left, right);
   }
   voice.position = position;
-  if constexpr (kFilter) {
-    voice.last = y;
-  } else {
-    const i32 ahead = std::clamp(position >> kFractionBits, 0, voice.lastSample);
-    voice.last = samples[static_cast<size_t>(ahead) << kShift];
-  }
+  const i32 ahead = std::clamp(position >> kFractionBits, 0, voice.lastSample);
+  voice.last = samples[static_cast<size_t>(ahead) << kShift];
 }
 
 template <bool kStereo, bool kFilter>
@@ -219,8 +254,18 @@ u32 NextPiece(u32 left) {
   return piece;
 }
 
+// Little-endian 16-bit output. SSE2's saturating pack is exactly the clamp
+// to -32768..32767, eight samples at a time.
 void Clip16(const i32* in, u32 n, u8* out) {
-  for (u32 i = 0; i < n; ++i) {
+  u32 i = 0;
+#if defined(__SSE2__) && defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  for (; i + 8 <= n; i += 8) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 4));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 2 * i), _mm_packs_epi32(low, high));
+  }
+#endif
+  for (; i < n; ++i) {
     const u16 value = static_cast<u16>(std::clamp(in[i], -32768, 32767));
     out[2 * i] = static_cast<u8>(value);
     out[2 * i + 1] = static_cast<u8>(value >> 8);

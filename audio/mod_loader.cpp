@@ -40,7 +40,8 @@ u32 SignatureChannels(const u8* id) {
   if (!std::memcmp(id, "8CHN", 4) || !std::memcmp(id, "FLT8", 4) || !std::memcmp(id, "OCTA", 4)) {
     return 8;
   }
-  if (id[0] >= '1' && id[0] <= '3' && id[1] >= '0' && id[1] <= '9' && id[2] == 'C' && id[3] == 'H') {
+  if (id[0] >= '1' && id[0] <= '3' && id[1] >= '0' && id[1] <= '9' && id[2] == 'C' &&
+      id[3] == 'H') {
     const u32 n = (id[0] - '0') * 10u + (id[1] - '0');
     if (n >= 10 && n <= 32 && n % 2 == 0) return n;
   }
@@ -59,7 +60,8 @@ u8 PeriodToNote(u32 period) {
 // amount are dropped, and panning takes the full 0..255 range.
 void TranslateEffect(u8 effect, u8 param, ModuleCell* cell) {
   const bool noAmount = (effect == 1 || effect == 2 || effect == 0xA) && param == 0;
-  const bool noFine = effect == 0xE && (param == 0x10 || param == 0x20 || param == 0xA0 || param == 0xB0);
+  const bool noFine =
+      effect == 0xE && (param == 0x10 || param == 0x20 || param == 0xA0 || param == 0xB0);
   if (noAmount || noFine) return;
   if (effect == 8) param = param < 128 ? static_cast<u8>(param * 2) : param == 128 ? 255 : 128;
   cell->effect = effect;

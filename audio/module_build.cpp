@@ -74,9 +74,7 @@ bool ModuleFile::Fits(u64 pos, u64 size) const {
   return base_ + pos <= size_ && size <= size_ - (base_ + pos);
 }
 
-u64 ModuleFile::Available(u64 pos) const {
-  return base_ + pos < size_ ? size_ - (base_ + pos) : 0;
-}
+u64 ModuleFile::Available(u64 pos) const { return base_ + pos < size_ ? size_ - (base_ + pos) : 0; }
 
 void ModuleFile::Seek(u64 pos) { IoSeekFile(static_cast<i64>(base_ + pos), SEEK_SET); }
 
@@ -165,8 +163,7 @@ namespace {
 void Decode(u8* data, u32 length, SampleCoding coding) {
   switch (coding) {
     case SampleCoding::kSigned8:
-    case SampleCoding::kSigned16:
-      break;
+    case SampleCoding::kSigned16: break;
     case SampleCoding::kUnsigned8:
       for (u32 i = 0; i < length; ++i) data[i] ^= 0x80;
       break;

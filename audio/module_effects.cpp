@@ -380,7 +380,8 @@ void RunCommand(ModulePlayer& player, ModuleChannel& ch) {
         if (p) player.globalSlide = p;
         break;
       }
-      player.globalVolume = Slide(player.globalVolume, static_cast<u8>(player.globalSlide), kMaxVolume);
+      player.globalVolume =
+          Slide(player.globalVolume, static_cast<u8>(player.globalSlide), kMaxVolume);
       player.flags |= kPlayerVolumes;
       break;
     case 20:  // K: key off

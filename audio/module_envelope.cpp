@@ -97,9 +97,9 @@ void AutoVibrato(ModuleChannel& ch, const AudioInstrument& in) {
   }
   ch.autoVibratoPosition = (ch.autoVibratoPosition + in.vibratoRate) & 0xFF;
   const i32 wave = AutoVibratoWave(in.vibratoType, ch.autoVibratoPosition);
-  ch.finalPeriod = ch.outputPeriod == 0 ? 0
-                                        : std::clamp(ch.outputPeriod + (wave * 4 * ch.autoVibratoDepth >> 16),
-                                                     kMinPeriod, kMaxPeriod);
+  const i32 period = ch.outputPeriod + (wave * 4 * ch.autoVibratoDepth >> 16);
+  // A silent note stays silent.
+  ch.finalPeriod = ch.outputPeriod == 0 ? 0 : std::clamp(period, kMinPeriod, kMaxPeriod);
   ch.changes |= kChangeFrequency;
 }
 

@@ -14,7 +14,6 @@ namespace {
 
 ModulePlayer g_Player;
 
-constexpr i32 kDefaultSpeed = 6;
 constexpr i32 kDefaultTempo = 125;
 constexpr i32 kMinTempo = 32;
 constexpr i32 kMaxTempo = 255;
@@ -87,7 +86,8 @@ void TriggerNote(ModulePlayer& player, ModuleChannel& ch, const Cell& cell) {
   ch.param = cell.param;
   const AudioModule& module = *player.module;
   // An instrument number beyond the count is ignored.
-  const bool named = cell.instrument >= 1 && cell.instrument <= module.instrumentCount;
+  const bool named =
+      cell.instrument >= 1 && cell.instrument <= module.instrumentCount && module.instruments;
   if (named) {
     ch.instrumentNumber = cell.instrument;
     ch.instrument = &module.instruments[cell.instrument - 1];
@@ -121,7 +121,9 @@ void EnterPattern(ModulePlayer& player) {
     player.rows = pattern.rows;
     player.rowData = pattern.data;
     player.rowEnd = pattern.data ? pattern.data + pattern.size : nullptr;
-    player.cellsPerRow = pattern.channels ? pattern.channels : module.channelCount;
+    // A row holds a cell for each of at most 32 channels.
+    player.cellsPerRow = std::min<u32>(pattern.channels ? pattern.channels : module.channelCount,
+                                       kModuleMaxChannels);
   }
   if (player.row >= player.rows) player.row = 0;
   for (i32 r = 0; r < player.row; ++r)
@@ -344,9 +346,9 @@ u32 APlayModule(AudioModule* module) {
   player.module = module;
   player.channelCount = std::min<i32>(module->channelCount, kModuleMaxChannels);
   player.moduleFlags = module->flags;
-  player.speed = module->tempo ? module->tempo : kDefaultSpeed;
+  player.speed = module->tempo;
   // The tick timer takes 32..255 beats per minute only.
-  player.tempo = std::clamp<i32>(module->bpm ? module->bpm : kDefaultTempo, kMinTempo, kMaxTempo);
+  player.tempo = std::clamp<i32>(module->bpm, kMinTempo, kMaxTempo);
   player.globalVolume = kMaxVolume;
   player.flags = kPlayerPlaying | kPlayerJump;
   // Nothing to play: the module ends at once.

@@ -46,7 +46,8 @@ u32 ReadHeader(ModuleFile& file, AudioModule* module, MtmLayout* layout) {
   module->channelCount = static_cast<u16>(channels);
   module->tempo = 6;
   module->bpm = 125;
-  for (u32 c = 0; c < channels; ++c) module->panning[c] = static_cast<u8>(std::min<u8>(h[34 + c], 15) * 16);
+  for (u32 c = 0; c < channels; ++c)
+    module->panning[c] = static_cast<u8>(std::min<u8>(h[34 + c], 15) * 16);
   layout->patterns = h[26] + 1u;
   return AUDIO_ERROR_NONE;
 }
@@ -106,7 +107,8 @@ u32 ReadBody(ModuleFile& file, const MtmLayout& layout, AudioModule* module) {
   const u64 sampleBytes = u64{kMtmSampleHeader} * layout.samples;
   const u64 trackBytes = u64{kMtmTrackBytes} * layout.tracks;
   const u64 listBytes = 2u * kMtmTrackList * patterns;
-  if (!file.Fits(kMtmHeader, sampleBytes + kMtmOrders + trackBytes + listBytes + layout.commentBytes)) {
+  if (!file.Fits(kMtmHeader,
+                 sampleBytes + kMtmOrders + trackBytes + listBytes + layout.commentBytes)) {
     return AUDIO_ERROR_BADFILEFORMAT;
   }
   if (!NewPatterns(module, patterns) || !NewInstruments(module, layout.samples)) {

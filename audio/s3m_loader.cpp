@@ -134,7 +134,9 @@ void TranslateSpecial(u8 info, ModuleCell* cell) {
 void TranslateEffect(char letter, u8 info, ModuleCell* cell) {
   SetEffect(cell, 0, 0);
   switch (letter) {
-    case 'A': if (info <= 31) SetEffect(cell, Fx('F'), info); break;
+    case 'A':
+      if (info <= 31) SetEffect(cell, Fx('F'), info);
+      break;
     case 'B': SetEffect(cell, Fx('B'), info); break;
     case 'C': SetEffect(cell, Fx('D'), info); break;
     case 'D': TranslateVolumeSlide(info, cell); break;
@@ -150,10 +152,14 @@ void TranslateEffect(char letter, u8 info, ModuleCell* cell) {
     case 'Q': SetEffect(cell, Fx('R'), info); break;
     case 'R': SetEffect(cell, 7, info); break;
     case 'S': TranslateSpecial(info, cell); break;
-    case 'T': if (info >= 32) SetEffect(cell, Fx('F'), info); break;
+    case 'T':
+      if (info >= 32) SetEffect(cell, Fx('F'), info);
+      break;
     case 'U': SetEffect(cell, Fx('U'), info); break;
     case 'V': SetEffect(cell, Fx('G'), info); break;
-    case 'X': SetEffect(cell, 8, info < 128 ? static_cast<u8>(info * 2) : info == 128 ? 255 : 128); break;
+    case 'X':
+      SetEffect(cell, 8, info < 128 ? static_cast<u8>(info * 2) : info == 128 ? 255 : 128);
+      break;
     case 'Z': SetEffect(cell, Fx('Z'), info); break;
     default: break;
   }
@@ -214,10 +220,12 @@ u32 ReadPattern(ModuleFile& file, u16 pointer, const S3mLayout& layout, u16 chan
   u8 lengthBytes[2];
   IoReadBlock(lengthBytes, 2);
   const u32 length = Le16(lengthBytes);
-  const u32 bytes = length > 2 ? length - 2 : 0;
-  if (!file.Fits(pos + 2, bytes)) return AUDIO_ERROR_BADFILEFORMAT;
-  std::vector<u8> packed(bytes);
-  IoReadBlock(packed.data(), bytes);
+  if (!file.Fits(pos + 2, length > 2 ? length - 2 : 0)) return AUDIO_ERROR_BADFILEFORMAT;
+  // The length counts its own two bytes, but some writers leave them
+  // out: two bytes more are read where the file has them (the rows end
+  // before any byte of what follows is used).
+  std::vector<u8> packed(std::min<u64>(length, file.Available(pos + 2)));
+  IoReadBlock(packed.data(), packed.size());
   ByteReader in(packed.data(), packed.size());
   u8 memory[kModuleMaxChannels] = {};
   PatternWriter out;
@@ -268,12 +276,14 @@ u32 ReadInstrument(ModuleFile& file, u16 pointer, bool signedData, AudioInstrume
   const bool is16 = (flags & 4) != 0;
   // Lengths count samples; the wave counts bytes.
   const u32 scale = is16 ? 2 : 1;
-  auto bytes = [scale](u32 v) { return static_cast<u32>(std::min<u64>(u64{v} * scale, 0xFFFFFFFF)); };
+  auto bytes = [scale](u32 v) {
+    return static_cast<u32>(std::min<u64>(u64{v} * scale, 0xFFFFFFFF));
+  };
   sample.wave.length = bytes(length);
   sample.wave.loopStart = bytes(Le32(h + 20));
   sample.wave.loopEnd = bytes(Le32(h + 24));
-  sample.wave.format = static_cast<u16>(((flags & 1) ? AUDIO_WAVE_LOOP : 0) |
-                                        (is16 ? AUDIO_WAVE_16BITS : 0));
+  sample.wave.format =
+      static_cast<u16>(((flags & 1) ? AUDIO_WAVE_LOOP : 0) | (is16 ? AUDIO_WAVE_16BITS : 0));
   const u32 c2spd = Le32(h + 32);
   sample.wave.rate = static_cast<u16>(c2spd);
   sample.volume = std::min<u8>(h[28], 64);
@@ -281,8 +291,9 @@ u32 ReadInstrument(ModuleFile& file, u16 pointer, bool signedData, AudioInstrume
   if (c2spd != 0) RateToPitch(c2spd, &sample);
   // The data's paragraph number: a high byte, then a 16-bit word.
   file.Seek((u64{h[13]} << 16 | Le16(h + 14)) * 16);
-  const SampleCoding coding = is16 ? (signedData ? SampleCoding::kSigned16 : SampleCoding::kUnsigned16)
-                                   : (signedData ? SampleCoding::kSigned8 : SampleCoding::kUnsigned8);
+  const SampleCoding coding =
+      is16 ? (signedData ? SampleCoding::kSigned16 : SampleCoding::kUnsigned16)
+           : (signedData ? SampleCoding::kSigned8 : SampleCoding::kUnsigned8);
   return ReadSampleData(file, &sample, coding);
 }
 
@@ -292,8 +303,7 @@ u32 ReadBody(ModuleFile& file, const S3mLayout& layout, AudioModule* module) {
   }
   for (u32 p = 0; p < layout.patterns; ++p) {
     const u16 pointer = layout.pointers[layout.instruments + p];
-    const u32 code =
-        ReadPattern(file, pointer, layout, module->channelCount, &module->patterns[p]);
+    const u32 code = ReadPattern(file, pointer, layout, module->channelCount, &module->patterns[p]);
     if (code != AUDIO_ERROR_NONE) return code;
   }
   for (u32 i = 0; i < layout.instruments; ++i) {

@@ -108,9 +108,8 @@ void ReadInstrumentExtra(const u8* e, AudioInstrument* instrument) {
   }
   const u8* b = e + 196;  // the byte fields after the two envelopes
   ReadEnvelope(e + 100, b[0], b[2], b[3], b[4], b[8], instrument->volumeEnvelope,
-               &instrument->volumePoints, &instrument->volumeSustain,
-               &instrument->volumeLoopStart, &instrument->volumeLoopEnd,
-               &instrument->volumeFlags);
+               &instrument->volumePoints, &instrument->volumeSustain, &instrument->volumeLoopStart,
+               &instrument->volumeLoopEnd, &instrument->volumeFlags);
   ReadEnvelope(e + 148, b[1], b[5], b[6], b[7], b[9], instrument->panningEnvelope,
                &instrument->panningPoints, &instrument->panningSustain,
                &instrument->panningLoopStart, &instrument->panningLoopEnd,

@@ -58,9 +58,10 @@ TEST_F(MixerTest, OutputLevels) {
     for (int i = 0; i < 100; ++i) bytes.insert(bytes.end(), c.sample.begin(), c.sample.end());
     WavePtr wave = MakeWave(bytes, c.waveFormat);
     for (int v = 0; v < c.voices; ++v) Play(wave.get(), c.panning);
-    std::vector<int> twice = c.frame;
-    twice.insert(twice.end(), c.frame.begin(), c.frame.end());
-    EXPECT_EQ(Render(2), twice);
+    // Nine frames: whole blocks of eight output samples and a rest.
+    std::vector<int> frames;
+    for (int f = 0; f < 9; ++f) frames.insert(frames.end(), c.frame.begin(), c.frame.end());
+    EXPECT_EQ(Render(9), frames);
   }
 }
 
@@ -78,6 +79,12 @@ TEST_F(MixerTest, FrequencyStepsAreTwentyTwelveFixedPoint) {
   ASetVoiceFrequency(voice, 8363);
   const std::vector<int> played = PlayedBytes(Render(64));
   for (int n = 0; n < 64; ++n) EXPECT_EQ(played[n], 777 * n / 4096) << n;
+  // A silent voice is not mixed but moves on all the same.
+  ASetVoiceFrequency(voice, 44100);
+  ASetVoiceVolume(voice, 0);
+  EXPECT_EQ(Render(3), (std::vector<int>{0, 0, 0}));
+  ASetVoiceVolume(voice, 64);
+  EXPECT_EQ(PlayedBytes(Render(2)), (std::vector<int>{(777 * 64 / 4096) + 3, (777 * 64 / 4096) + 4}));
 }
 
 // Ramp samples show which sample each frame plays; the status after 32
@@ -183,6 +190,18 @@ TEST_F(MixerTest, TickTimerRunsAtTheTempo) {
   for (int i = 0; i < 50; ++i) AUpdateAudioEx(882);
   EXPECT_EQ(g_Ticks, 50);
   ExpectCodes({{ASetAudioTimerRate(31), kBadParam}, {ASetAudioTimerRate(256), kBadParam}});
+  // A counter left past a shorter new period ticks once a piece of 64
+  // samples until it has caught up; the fill never stalls on it.
+  ASetAudioTimerRate(32);
+  for (const int ticks = g_Ticks; g_Ticks == ticks;) AUpdateAudioEx(32);
+  AUpdateAudioEx(1500);  // 3000 samples on: past a period of 864
+  const int ticks = g_Ticks;
+  ASetAudioTimerRate(255);
+  AUpdateAudioEx(32);
+  EXPECT_EQ(g_Ticks, ticks + 1);
+  AUpdateAudioEx(64);
+  EXPECT_EQ(g_Ticks, ticks + 3);
+  g_Ticks = 50;
   ASetAudioTimerProc(nullptr);
   AUpdateAudioEx(882);
   EXPECT_EQ(g_Ticks, 50);
