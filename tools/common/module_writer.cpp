@@ -247,6 +247,38 @@ void WriteS3MInstrument(Out& out, const Instrument& in, u32 dataPara) {
   out.Text(s ? "SCRS" : "", 4);
 }
 
+// The header up to the pan table; returns where the parapointers go.
+size_t WriteS3MHeader(Out& out, const Song& song, u32 orders) {
+  const u32 instruments = static_cast<u32>(song.instruments.size());
+  const u32 patterns = static_cast<u32>(song.patterns.size());
+  out.Text(song.name, 28);
+  out.U8(0x1A);
+  out.U8(16);
+  out.U16(0);
+  out.U16(orders);
+  out.U16(instruments);
+  out.U16(patterns);
+  out.U16(0);
+  out.U16(0x1320);
+  out.U16(2);  // unsigned sample data
+  out.Text("SCRM", 4);
+  for (u32 v : {64u, u32(song.speed), u32(song.bpm), 0xB0u, 0u, 252u}) out.U8(v);
+  out.Text("", 8);
+  out.U16(0);
+  for (u32 ch = 0; ch < 32; ++ch) {
+    // Left channels 0..7, right 8..15, in the usual L R R L order.
+    const bool left = ch % 4 == 0 || ch % 4 == 3;
+    out.U8(ch < song.channels && ch < 16 ? (left ? ch / 2 : 8 + ch / 2) : 255);
+  }
+  for (u32 i = 0; i < orders; ++i) out.U8(i < song.orders.size() ? song.orders[i] : 255);
+  const size_t pointers = out.Size();
+  out.Text("", 2 * (instruments + patterns));
+  for (u32 ch = 0; ch < 32; ++ch)
+    out.U8(ch < song.panning.size() ? 0x20 | (song.panning[ch] >> 4) : 0);
+  out.PadTo(16);
+  return pointers;
+}
+
 // ---- MOD ----
 
 const u16 kModPeriods[96] = {
@@ -302,6 +334,27 @@ Track MtmTrack(const Song& song, u32 pattern, u32 channel) {
   return track;
 }
 
+// Every distinct column once as a track, an empty column as track 0; the
+// sequence names each pattern's 32 tracks.
+void MtmTracks(const Song& song, std::vector<Track>* tracks, std::vector<u16>* sequence) {
+  const u32 patterns = static_cast<u32>(song.patterns.size());
+  std::map<Track, u32> known;
+  sequence->assign(size_t(patterns) * 32, 0);
+  const Track empty(192, 0);
+  for (u32 p = 0; p < patterns; ++p) {
+    for (u32 ch = 0; ch < song.channels && ch < 32; ++ch) {
+      Track track = MtmTrack(song, p, ch);
+      if (track == empty) continue;
+      auto it = known.find(track);
+      if (it == known.end()) {
+        tracks->push_back(track);
+        it = known.emplace(track, static_cast<u32>(tracks->size())).first;
+      }
+      (*sequence)[p * 32 + ch] = static_cast<u16>(it->second);
+    }
+  }
+}
+
 }  // namespace
 
 u16 ModPeriod(u32 note) { return (note >= 1 && note <= 96) ? kModPeriods[note - 1] : 0; }
@@ -346,31 +399,7 @@ std::vector<u8> WriteS3M(const Song& song) {
   const u32 instruments = static_cast<u32>(song.instruments.size());
   const u32 patterns = static_cast<u32>(song.patterns.size());
   Out out;
-  out.Text(song.name, 28);
-  out.U8(0x1A);
-  out.U8(16);
-  out.U16(0);
-  out.U16(orders);
-  out.U16(instruments);
-  out.U16(patterns);
-  out.U16(0);
-  out.U16(0x1320);
-  out.U16(2);  // unsigned sample data
-  out.Text("SCRM", 4);
-  for (u32 v : {64u, u32(song.speed), u32(song.bpm), 0xB0u, 0u, 252u}) out.U8(v);
-  out.Text("", 8);
-  out.U16(0);
-  for (u32 ch = 0; ch < 32; ++ch) {
-    // Left channels 0..7, right 8..15, in the usual L R R L order.
-    const bool left = ch % 4 == 0 || ch % 4 == 3;
-    out.U8(ch < song.channels && ch < 16 ? (left ? ch / 2 : 8 + ch / 2) : 255);
-  }
-  for (u32 i = 0; i < orders; ++i) out.U8(i < song.orders.size() ? song.orders[i] : 255);
-  const size_t pointers = out.Size();
-  out.Text("", 2 * (instruments + patterns));
-  for (u32 ch = 0; ch < 32; ++ch)
-    out.U8(ch < song.panning.size() ? 0x20 | (song.panning[ch] >> 4) : 0);
-  out.PadTo(16);
+  const size_t pointers = WriteS3MHeader(out, song, orders);
   // Instruments, then patterns, then sample data, each on a paragraph.
   std::vector<std::vector<u8>> patternData;
   for (u32 i = 0; i < patterns; ++i) patternData.push_back(S3MPatternData(song, i));
@@ -448,24 +477,9 @@ std::vector<u8> WriteMOD(const Song& song) {
 
 std::vector<u8> WriteMTM(const Song& song) {
   const u32 patterns = static_cast<u32>(song.patterns.size());
-  // Tracks shared between patterns: each distinct column once, and an
-  // empty column as track 0.
-  std::map<Track, u32> known;
   std::vector<Track> tracks;
-  std::vector<u16> sequence(size_t(patterns) * 32, 0);
-  const Track empty(192, 0);
-  for (u32 p = 0; p < patterns; ++p) {
-    for (u32 ch = 0; ch < song.channels && ch < 32; ++ch) {
-      Track track = MtmTrack(song, p, ch);
-      if (track == empty) continue;
-      auto it = known.find(track);
-      if (it == known.end()) {
-        tracks.push_back(track);
-        it = known.emplace(track, static_cast<u32>(tracks.size())).first;
-      }
-      sequence[p * 32 + ch] = static_cast<u16>(it->second);
-    }
-  }
+  std::vector<u16> sequence;
+  MtmTracks(song, &tracks, &sequence);
   const u32 samples = static_cast<u32>(song.instruments.size());
   Out out;
   out.Text("MTM", 3);
