@@ -2,10 +2,10 @@
 // Renders the same tracker modules once through this library's module
 // player and mixer and once through libxmp (nearest-neighbour mixing, no
 // DSP effects), both at 44.1 kHz 16-bit stereo, and reports how many
-// times faster than real time each runs (in the thread's CPU time) and their ratio ("speedup" above 1
-// means this player is faster). The modules are the writer's busy songs of
-// 4 to 32 channels and, where Debian's game data packages can be fetched,
-// the real modules they ship.
+// times faster than real time each runs (in the thread's CPU time) and
+// their ratio ("speedup" above 1 means this player is faster). The modules
+// are the writer's busy songs of 4 to 32 channels and, where Debian's game
+// data packages can be fetched, the real modules they ship.
 #include <benchmark/benchmark.h>
 #include <time.h>
 #include <unistd.h>

@@ -13,8 +13,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string name = argv[1];
-  const Format format = name == "xm" ? Format::XM : name == "s3m" ? Format::S3M
-                        : name == "mod" ? Format::MOD : Format::MTM;
+  const Format format = name == "xm"    ? Format::XM
+                        : name == "s3m" ? Format::S3M
+                        : name == "mod" ? Format::MOD
+                                        : Format::MTM;
   const std::string dir = argv[2];
   const bool ok = modwriter::SaveFile(dir + "/features." + name,
                                       modwriter::Write(format, modwriter::FeatureSong(format))) &&

@@ -4,6 +4,8 @@
 // length), the mixer's output of two notes against its own formulas, the
 // modrender tool itself, and the real modules of Debian's game data
 // packages against libxmp's and libopenmpt's song lengths.
+#include "tools/modrender/module_render.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,7 +21,6 @@
 #include "tools/common/module_peer.h"
 #include "tools/common/module_songs.h"
 #include "tools/common/real_modules.h"
-#include "tools/modrender/module_render.h"
 
 using modwriter::Format;
 using testing_support::ChildProcess;
@@ -30,9 +31,9 @@ namespace {
 struct ChannelState {
   u8 note = 0;
   u8 instrument = 0;
-  u32 hertz = 0;       // the mixer voice's frequency
-  u32 period = 0;      // the player's final period
-  bool bent = false;   // a pitch effect or auto-vibrato since the last note
+  u32 hertz = 0;        // the mixer voice's frequency
+  u32 period = 0;       // the player's final period
+  bool bent = false;    // a pitch effect or auto-vibrato since the last note
   bool ported = false;  // the note came with a tone portamento
 };
 
@@ -46,7 +47,14 @@ bool BendsPitch(const AudioTrackInfo& t) {
   const u8 x = t.param >> 4;
   switch (t.command) {
     case 0x0: return t.param != 0;
-    case 0x1: case 0x2: case 0x3: case 0x4: case 0x5: case 0x6: case 30: case 33: return true;
+    case 0x1:
+    case 0x2:
+    case 0x3:
+    case 0x4:
+    case 0x5:
+    case 0x6:
+    case 30:
+    case 33: return true;
     case 0xE: return x == 1 || x == 2 || x == 5;
     default: return false;
   }
@@ -69,12 +77,15 @@ Played PlayOnce(const std::string& path, bool keepAudio) {
       // A tone portamento's note is its target; libxmp keeps naming the
       // note it slides from until the next note starts.
       const bool porta = track.command == 3 || track.command == 5 || track.volumeColumn >= 0xF0;
-      if (porta) s.ported = true;
-      else if (track.note != s.note) s.ported = false;
+      if (porta)
+        s.ported = true;
+      else if (track.note != s.note)
+        s.ported = false;
       s.note = track.note;
       s.period = track.period;
       s.instrument = track.instrument;
-      if (BendsPitch(track) || (track.instrumentData && track.instrumentData->vibratoDepth)) s.bent = true;
+      if (BendsPitch(track) || (track.instrumentData && track.instrumentData->vibratoDepth))
+        s.bent = true;
       AGetVoiceFrequency(c + 1, &s.hertz);
     }
     played.rows.push_back(channels);
@@ -83,7 +94,9 @@ Played PlayOnce(const std::string& path, bool keepAudio) {
   return played;
 }
 
-double Hertz(const modpeer::Channel& c) { return c.period ? 8363.0 * 428.0 * 4096.0 / c.period : 0; }
+double Hertz(const modpeer::Channel& c) {
+  return c.period ? 8363.0 * 428.0 * 4096.0 / c.period : 0;
+}
 
 TEST(ModuleRender, FeatureSongsPlayAsLibxmpPlaysThem) {
   TempDir dir;
@@ -111,8 +124,10 @@ TEST(ModuleRender, FeatureSongsPlayAsLibxmpPlaysThem) {
         if (theirs.note == 255 || mine.ported) continue;  // 255: nothing played on it yet
         // Notes equal after one offset per format, instruments 1-based.
         if (noteOffset == 1000) noteOffset = int(mine.note) - int(theirs.note);
-        EXPECT_EQ(int(mine.note) - int(theirs.note), noteOffset) << "order " << row.order << " row " << row.row << " channel " << c;
-        EXPECT_EQ(mine.instrument, theirs.instrument + 1) << "order " << row.order << " row " << row.row << " channel " << c;
+        EXPECT_EQ(int(mine.note) - int(theirs.note), noteOffset)
+            << "order " << row.order << " row " << row.row << " channel " << c;
+        EXPECT_EQ(mine.instrument, theirs.instrument + 1)
+            << "order " << row.order << " row " << row.row << " channel " << c;
         // A held note sounds at the same pitch within the rounding of the
         // mixer's 20.12 step (and, with Amiga periods, of the player's
         // whole-number period, which libxmp keeps as a fraction).
@@ -145,7 +160,8 @@ TEST(ModuleRender, MixedFramesFollowTheMixerFormulas) {
   for (int i = 0; i < 2; ++i) {
     modwriter::Instrument in;
     modwriter::Sample s;
-    for (int k = 0; k < 3000; ++k) s.pcm.push_back(static_cast<i16>(((k * (7 + 6 * i)) % 250) - 125 + (k == 0)));
+    for (int k = 0; k < 3000; ++k)
+      s.pcm.push_back(static_cast<i16>(((k * (7 + 6 * i)) % 250) - 125 + (k == 0)));
     s.panning = pans[i];
     s.volume = volumes[i];
     in.samples = {s};
@@ -202,7 +218,8 @@ TEST(ModuleRender, WriterFilesLoadAsWritten) {
     ASSERT_EQ(module->instruments[0].sampleCount, 1u);
     const modwriter::Sample& written = song.instruments[0].samples[0];
     const AudioWave& wave = module->instruments[0].samples[0].wave;
-    const u32 bytes = u32(written.pcm.size()) * (format == Format::XM && written.sixteenBit ? 2 : 1);
+    const u32 bytes =
+        u32(written.pcm.size()) * (format == Format::XM && written.sixteenBit ? 2 : 1);
     EXPECT_EQ(wave.length, bytes);
     EXPECT_EQ(wave.format & AUDIO_WAVE_LOOP, AUDIO_WAVE_LOOP);
     EXPECT_EQ(wave.loopStart, 0u);
@@ -275,8 +292,8 @@ TEST(ModuleRender, RealModulesPlayOncePassesAsLongAsTheirSongs) {
     const bool peersAgree = std::fabs(xmp - openmpt) <= 0.02 * xmp;
     const double reference = peersAgree ? xmp : openmpt;
     std::printf("%-40s rows %6zu  ours %9.0f ms  libxmp %9.0f ms  libopenmpt %9.0f ms\n",
-                path.substr(path.find_last_of('/') + 1).c_str(), played.result.rows.size(), ours, xmp,
-                openmpt);
+                path.substr(path.find_last_of('/') + 1).c_str(), played.result.rows.size(), ours,
+                xmp, openmpt);
     EXPECT_NEAR(ours, reference, 0.02 * reference);
   }
 }

@@ -112,7 +112,8 @@ std::vector<u8> ReadFile(const std::string& path) {
   if (!file) return bytes;
   u8 buffer[65536];
   size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    bytes.insert(bytes.end(), buffer, buffer + n);
   std::fclose(file);
   return bytes;
 }

@@ -166,9 +166,8 @@ std::vector<u8> Write(Format format, const Song& song) {
 
 const std::vector<std::string>& FeatureNames() {
   static const std::vector<std::string> names = {
-      "notes",    "speed and tempo",   "pattern loop", "pattern delay",
-      "break",    "slides",            "vibrato",      "envelope and key off",
-      "jump",     "skipped",           "last"};
+      "notes",   "speed and tempo",      "pattern loop", "pattern delay", "break", "slides",
+      "vibrato", "envelope and key off", "jump",         "skipped",       "last"};
   return names;
 }
 
@@ -178,8 +177,8 @@ Song FeatureSong(Format format) {
   song.channels = kChannels;
   song.instruments = {PlainInstrument("plain", 32, 64, format == Format::XM),
                       PlainInstrument("soft", 16, 48, false), EnvelopeInstrument()};
-  song.patterns = {NotesPattern(), SpeedPattern(),  LoopPattern(),     DelayPattern(),
-                   BreakPattern(), SlidePattern(),  VibratoPattern(),  EnvelopePattern(),
+  song.patterns = {NotesPattern(),  SpeedPattern(), LoopPattern(),    DelayPattern(),
+                   BreakPattern(),  SlidePattern(), VibratoPattern(), EnvelopePattern(),
                    JumpPattern(10), NotesPattern(), LastPattern()};
   // The jump at order 8 skips order 9.
   for (u8 i = 0; i < song.patterns.size(); ++i) song.orders.push_back(i);
@@ -191,7 +190,8 @@ Song BusySong(u16 channels, bool sixteenBit) {
   song.name = "busy";
   song.channels = channels;
   for (u32 i = 0; i < 4; ++i)
-    song.instruments.push_back(PlainInstrument("busy", 12 + 8 * i, 40 + 8 * i, sixteenBit && i % 2 == 0));
+    song.instruments.push_back(
+        PlainInstrument("busy", 12 + 8 * i, 40 + 8 * i, sixteenBit && i % 2 == 0));
   for (u32 pattern = 0; pattern < 8; ++pattern) {
     Pattern p(64, channels);
     for (u32 ch = 0; ch < channels; ++ch) {

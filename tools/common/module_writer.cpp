@@ -519,7 +519,8 @@ std::vector<u8> WriteMTM(const Song& song) {
 bool SaveFile(const std::string& path, const std::vector<u8>& bytes) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
-  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const bool written =
+      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   return std::fclose(file) == 0 && written;
 }
 

@@ -53,8 +53,8 @@ struct Sample {
   u8 volume = 64;
   u8 panning = 128;
   i8 relativeNote = 0;
-  i8 finetune = 0;     // XM units (-128..127); MOD keeps the high nibble
-  u32 c2spd = 8363;    // S3M
+  i8 finetune = 0;   // XM units (-128..127); MOD keeps the high nibble
+  u32 c2spd = 8363;  // S3M
 };
 
 struct Instrument {
@@ -77,7 +77,7 @@ struct Song {
   u16 restart = 0;
   u16 speed = 6;
   u16 bpm = 125;
-  bool linear = true;  // XM frequency table
+  bool linear = true;       // XM frequency table
   std::vector<u8> panning;  // per channel, 0..255; empty for the format's default
   std::vector<Pattern> patterns;
   std::vector<Instrument> instruments;

@@ -11,7 +11,8 @@ namespace {
 
 bool IsModule(const fs::path& path) {
   std::string ext = path.extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
   return ext == ".xm" || ext == ".s3m" || ext == ".mod" || ext == ".mtm";
 }
 
@@ -41,7 +42,8 @@ RealModules::RealModules() {
   const fs::path tree = fs::path(dir_) / "tree";
   if (fs::exists(tree, error)) {
     for (const auto& entry : fs::recursive_directory_iterator(tree, error))
-      if (entry.is_regular_file() && IsModule(entry.path())) files_.push_back(entry.path().string());
+      if (entry.is_regular_file() && IsModule(entry.path()))
+        files_.push_back(entry.path().string());
   }
   std::sort(files_.begin(), files_.end());
 }

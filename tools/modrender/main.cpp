@@ -33,7 +33,9 @@ int main(int argc, char** argv) {
 
   modrender::Options options;
   if (trace) {
-    options.onRow = [](const modrender::RowEvent& e) { std::printf("order %u row %u\n", e.order, e.row); };
+    options.onRow = [](const modrender::RowEvent& e) {
+      std::printf("order %u row %u\n", e.order, e.row);
+    };
   }
   modrender::Result result;
   const u32 code = modrender::RenderFile(paths[0], options, &result);

@@ -80,7 +80,8 @@ void AfterTick(Run& run) {
     newRow = result.ticks >= run.firstRowTick;
   } else if (order != run.order || row != run.row) {
     newRow = true;
-    const bool jumpedBack = order == run.order && row < run.row && !RowLoops(run.module, run.order, run.row);
+    const bool jumpedBack =
+        order == run.order && row < run.row && !RowLoops(run.module, run.order, run.row);
     if ((order != run.order && order < 256 && run.visited[order]) || jumpedBack) {
       run.done = true;
       result.end = PassEnd::Looped;
@@ -151,7 +152,8 @@ u32 DeviceCallback(AudioFillProc fill) {
   return AUDIO_ERROR_NONE;
 }
 
-const AudioDriver kOutput = {DeviceCaps, DevicePing, DeviceOpen, DeviceClose, DeviceUpdate, DeviceCallback};
+const AudioDriver kOutput = {DeviceCaps,  DevicePing,   DeviceOpen,
+                             DeviceClose, DeviceUpdate, DeviceCallback};
 const AudioDeviceRecord kRecord = {&kOutput, &g_Synth};
 
 u32 RegisterDevice() {

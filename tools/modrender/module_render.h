@@ -42,11 +42,11 @@ struct Options {
 
 struct Result {
   std::vector<RowEvent> rows;
-  u64 passFrames = 0;       // from the start of the first row to the end of the pass
-  u64 renderedFrames = 0;   // everything mixed, the lead-in before the first row included
+  u64 passFrames = 0;      // from the start of the first row to the end of the pass
+  u64 renderedFrames = 0;  // everything mixed, the lead-in before the first row included
   u64 ticks = 0;
   PassEnd end = PassEnd::Limit;
-  std::vector<i16> audio;   // left, right interleaved, when kept
+  std::vector<i16> audio;  // left, right interleaved, when kept
 };
 
 // Opens the library on the render device (once per process it registers
