@@ -145,53 +145,88 @@ TEST(ModuleRender, FeatureSongsPlayAsLibxmpPlaysThem) {
   }
 }
 
-// Two notes, one on each side: every output frame is the mixer's volume
-// table entry of the sample byte under the voice's 20.12 position.
-TEST(ModuleRender, MixedFramesFollowTheMixerFormulas) {
-  modwriter::Song song;
-  song.channels = 2;
-  song.orders = {0};
-  modwriter::Pattern pattern(4, 2);
-  pattern.At(0, 0) = {49, 1, 0, 0, 0};  // 8363 Hz
-  pattern.At(0, 1) = {61, 2, 0, 0, 0};  // an octave up
-  song.patterns = {pattern};
-  const u8 pans[2] = {0, 255};
-  const u8 volumes[2] = {64, 40};
-  for (int i = 0; i < 2; ++i) {
-    modwriter::Instrument in;
-    modwriter::Sample s;
-    for (int k = 0; k < 3000; ++k)
-      s.pcm.push_back(static_cast<i16>(((k * (7 + 6 * i)) % 250) - 125 + (k == 0)));
-    s.panning = pans[i];
-    s.volume = volumes[i];
-    in.samples = {s};
-    song.instruments.push_back(in);
-  }
-  TempDir dir;
-  ASSERT_TRUE(modwriter::SaveFile(dir / "two.xm", modwriter::WriteXM(song)));
-  const Played played = PlayOnce(dir / "two.xm", true);
-  ASSERT_EQ(played.code, AUDIO_ERROR_NONE);
-  const std::vector<i16>& audio = played.result.audio;
-  size_t start = 0;
-  while (start < audio.size() && audio[start] == 0) ++start;
-  start &= ~size_t(1);
-  ASSERT_LT(start, audio.size());
+// A voice as the mixer plays it: note, sample volume and panning.
+struct MixVoice {
+  u8 note;
+  u8 volume;
+  u8 panning;
+};
 
-  // step = (rate / 2 + f x 4096) / rate; V[L][x] = (x x L x 96) >> 4, L = volume / 2.
-  const u32 steps[2] = {(44100 / 2 + 8363u * 4096) / 44100, (44100 / 2 + 16726u * 4096) / 44100};
-  EXPECT_EQ(steps[0], 777u);
-  int compared = 0;
-  for (u32 k = 0; k < 2000; ++k) {
-    for (int side = 0; side < 2; ++side) {
-      const u64 index = (u64(k) * steps[side]) >> 12;
-      if (index >= 2900) continue;
-      const i32 x = song.instruments[side].samples[0].pcm[index];
-      const i32 expected = (x * (volumes[side] / 2) * 96) >> 4;
-      ASSERT_EQ(audio[start + 2 * k + side], expected) << "frame " << k << " side " << side;
-      ++compared;
+// The mixer's formulas: step = (rate / 2 + f x 4096) / rate; a voice's row
+// L = volume / 2 and V[L][x] = (x x L x 96) >> 4; panning below 16 left
+// only, 120..135 half on each side, 240 and up right only, else r =
+// (L x pan) >> 8 and l = L - r.
+i32 Table(i32 x, i32 row) { return (x * row * 96) >> 4; }
+
+void AddVoice(const MixVoice& v, i32 x, i32* left, i32* right) {
+  const i32 row = v.volume / 2;
+  if (v.panning < 16) {
+    *left += Table(x, row);
+  } else if (v.panning >= 120 && v.panning <= 135) {
+    *left += Table(x, row >> 1);
+    *right += Table(x, row >> 1);
+  } else if (v.panning >= 240) {
+    *right += Table(x, row);
+  } else {
+    const i32 r = (row * v.panning) >> 8;
+    *left += Table(x, row - r);
+    *right += Table(x, r);
+  }
+}
+
+// Every output frame of one row of notes is the sum the mixer's formulas
+// give for the sample bytes under the voices' 20.12 positions.
+TEST(ModuleRender, MixedFramesFollowTheMixerFormulas) {
+  const std::vector<std::vector<MixVoice>> cases = {
+      {{49, 64, 0}, {61, 40, 255}},  // one voice on each side
+      {{49, 64, 128}},               // centre: half on each side
+      {{55, 50, 64}, {37, 64, 200}},  // shared between the sides
+  };
+  TempDir dir;
+  for (const auto& voices : cases) {
+    SCOPED_TRACE(voices.size());
+    modwriter::Song song;
+    song.channels = static_cast<u16>(voices.size());
+    song.orders = {0};
+    modwriter::Pattern pattern(4, song.channels);
+    for (u32 i = 0; i < voices.size(); ++i) {
+      pattern.At(0, i) = {voices[i].note, static_cast<u8>(i + 1), 0, 0, 0};
+      modwriter::Instrument in;
+      modwriter::Sample s;
+      for (int k = 0; k < 3000; ++k)
+        s.pcm.push_back(static_cast<i16>(((k * (7 + 6 * i)) % 250) - 125 + (k == 0)));
+      s.panning = voices[i].panning;
+      s.volume = voices[i].volume;
+      in.samples = {s};
+      song.instruments.push_back(in);
+    }
+    song.patterns = {pattern};
+    ASSERT_TRUE(modwriter::SaveFile(dir / "mix.xm", modwriter::WriteXM(song)));
+    const Played played = PlayOnce(dir / "mix.xm", true);
+    ASSERT_EQ(played.code, AUDIO_ERROR_NONE);
+    const std::vector<i16>& audio = played.result.audio;
+    size_t start = 0;
+    while (start < audio.size() && audio[start] == 0) ++start;
+    start &= ~size_t(1);
+    ASSERT_LT(start + 4000, audio.size());
+    std::vector<u32> steps;
+    for (const MixVoice& v : voices) {
+      // Linear frequency of a note: 8363 x 2^((note - 49) / 12) Hz, as the
+      // player hands it to the mixer.
+      const u32 hertz = static_cast<u32>(8363.0 * std::pow(2.0, (v.note - 49) / 12.0) + 0.5);
+      steps.push_back((44100 / 2 + hertz * 4096) / 44100);
+    }
+    EXPECT_EQ(steps[0], voices[0].note == 49 ? 777u : steps[0]);
+    for (u32 k = 0; k < 2000; ++k) {
+      i32 left = 0, right = 0;
+      for (u32 i = 0; i < voices.size(); ++i) {
+        const i32 x = song.instruments[i].samples[0].pcm[(u64(k) * steps[i]) >> 12];
+        AddVoice(voices[i], x, &left, &right);
+      }
+      ASSERT_EQ(audio[start + 2 * k], left) << "frame " << k;
+      ASSERT_EQ(audio[start + 2 * k + 1], right) << "frame " << k;
     }
   }
-  EXPECT_GT(compared, 3000);
 }
 
 // The writer's files read back through the library's loaders as they were
