@@ -178,8 +178,8 @@ void AddVoice(const MixVoice& v, i32 x, i32* left, i32* right) {
 // give for the sample bytes under the voices' 20.12 positions.
 TEST(ModuleRender, MixedFramesFollowTheMixerFormulas) {
   const std::vector<std::vector<MixVoice>> cases = {
-      {{49, 64, 0}, {61, 40, 255}},  // one voice on each side
-      {{49, 64, 128}},               // centre: half on each side
+      {{49, 64, 0}, {61, 40, 255}},   // one voice on each side
+      {{49, 64, 128}},                // centre: half on each side
       {{55, 50, 64}, {37, 64, 200}},  // shared between the sides
   };
   TempDir dir;
