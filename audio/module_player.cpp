@@ -10,6 +10,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "audio/module_build.h"
+
 namespace {
 
 ModulePlayer g_Player;

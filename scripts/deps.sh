@@ -5,7 +5,7 @@ set -euo pipefail
 
 BUILD_PACKAGES=(g++ cmake ninja-build libx11-dev libxt-dev libxmu-dev libxpm-dev
                 libfreetype-dev fonts-dejavu-core)
-TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev xvfb libxtst-dev)
+TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev xvfb libxtst-dev pkgconf libxmp-dev libopenmpt-dev)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # A private sound server with a null sink and the OSS emulation library for
 # the sound tests; what these recommend (desktop integration, video and
