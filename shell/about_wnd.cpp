@@ -10,6 +10,7 @@
 #include "platform/system.h"
 #include "platform/window.h"
 #include "shell/dialog_layout.h"
+#include "ui/alert.h"
 #include "ui/app_context.h"
 #include "ui/controls/button.h"
 #include "ui/controls/frame.h"
@@ -77,7 +78,7 @@ i32 IAboutWnd::OnInit() {
   picture->Place(pictureRect, nullptr);
   picture->SetState(kControlDisabled);
   picture->imageIndex = kAboutPicture;
-  ok->Place(BottomRightButton(frame, ButtonWidth(skin, language)), language.GetString(kTextOk));
+  ok->Place(BottomRightButton(frame, DialogButtonWidth(skin, language)), language.GetString(kTextOk));
 
   for (IControl* control :
        std::initializer_list<IControl*>{windowFrame, frameBox, upperText, lowerText, picture, ok})

@@ -6,6 +6,7 @@
 #include "platform/key_codes.h"
 #include "platform/system.h"
 #include "platform/window.h"
+#include "ui/alert.h"
 #include "ui/app_context.h"
 #include "ui/controls/button.h"
 #include "ui/controls/frame.h"
@@ -35,12 +36,7 @@ constexpr int kBoxWidth = 316;
 constexpr int kBoxHeight = 376;
 constexpr int kSwatchSide = 37;  // neighbouring swatches touch
 constexpr u8 kSwatchGroup = 1;
-constexpr int kButtonHeight = 32;
 constexpr int kLandingColumn = 4;  // Up from Ok lands in the last row here
-
-u8 CapacityFor(const char* text) {
-  return static_cast<u8>(std::min<size_t>(std::strlen(text), 255));
-}
 
 }  // namespace
 
@@ -55,11 +51,11 @@ void IBgColorWnd::Init(IWndManager* window, i16 code) {
   context = window->context;
   skin = context->skin;
   const GLanguage& language = *context->language;
-  windowFrame = IWinFrame::Create(skin, CapacityFor(language.GetString(kTextBgColor)));
+  windowFrame = IWinFrame::Create(skin, TextCapacity(language.GetString(kTextBgColor)));
   for (auto& row : swatches)
     for (IRectControl*& swatch : row) swatch = IRectControl::Create(skin);
-  ok = IButton::Create(skin, CapacityFor(language.GetString(kTextOk)));
-  cancel = IButton::Create(skin, CapacityFor(language.GetString(kTextCancel)));
+  ok = IButton::Create(skin, TextCapacity(language.GetString(kTextOk)));
+  cancel = IButton::Create(skin, TextCapacity(language.GetString(kTextCancel)));
   IInterface::Init(window, kBgColorControls, code);
 }
 
@@ -67,7 +63,7 @@ i32 IBgColorWnd::OnInit() {
   const GLanguage& language = *context->language;
   const char* okText = language.GetString(kTextOk);
   const char* cancelText = language.GetString(kTextCancel);
-  const int buttonWidth = std::max(TextWidth(skin, okText), TextWidth(skin, cancelText)) + 20;
+  const int buttonWidth = DialogButtonWidth(skin, language);
   Rect box(0, 0, kBoxWidth - 1, kBoxHeight - 1);
   PlaceRect(box, Rect(0, 0, window->Width() - 1, window->Height() - 1), kPlaceCentre, 0);
   frame = box;

@@ -4,15 +4,12 @@
 #include <cstring>
 
 #include "platform/window.h"
+#include "ui/alert.h"
 #include "ui/controls/text.h"
 #include "ui/font.h"
 #include "ui/language.h"
 #include "ui/place_rect.h"
 #include "ui/wnd_manager.h"
-
-u8 TextCapacity(const char* text) {
-  return static_cast<u8>(std::min<size_t>(text ? std::strlen(text) : 0, 255));
-}
 
 int CountLineFeeds(const char* text) {
   int count = 0;
@@ -49,13 +46,8 @@ Rect InnerFrame(const Rect& box) {
   return Rect(box.left + 10, box.top + 28, box.right - 10, box.bottom - 52);
 }
 
-int ButtonWidth(const SkinContext* skin, const GLanguage& language) {
-  return std::max(TextWidth(skin, language.GetString(kTextOk)),
-                  TextWidth(skin, language.GetString(kTextCancel))) + 20;
-}
-
 Rect BottomRightButton(const Rect& box, int width) {
-  Rect r(0, 0, width - 1, kDialogButtonHeight - 1);
+  Rect r(0, 0, width - 1, kButtonHeight - 1);
   PlaceRect(r, box, kPlaceBottomRight, kDialogMargin);
   return r;
 }

@@ -12,12 +12,8 @@ class IText;
 class IWndManager;
 struct SkinContext;
 
-constexpr int kDialogButtonHeight = 32;
 constexpr int kDialogMargin = 10;
 
-// A text buffer's capacity for a text: its length, as far as a control's
-// 8-bit capacity reaches.
-u8 TextCapacity(const char* text);
 // The number of line feeds in a text.
 int CountLineFeeds(const char* text);
 // The width of each line of a text under the mark-up, measured by the
@@ -30,7 +26,5 @@ Rect CentredBox(const IWndManager& window, int width, int height);
 // The group frame inside a box: 10 pixels in from the sides, 28 below the
 // top (under the title bar) and 52 above the bottom (over the buttons).
 Rect InnerFrame(const Rect& box);
-// The width of the dialog buttons: the wider of Ok and Cancel + 20.
-int ButtonWidth(const SkinContext* skin, const GLanguage& language);
 // A button of the width in the bottom-right corner of the box.
 Rect BottomRightButton(const Rect& box, int width);

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ui/alert.h"
 #include "ui/app_context.h"
+#include "ui/controls/control.h"
 #include "ui/font.h"
 #include "ui/language.h"
 
@@ -17,10 +19,10 @@ inline int DialogTextWidth(const AppContext& context, i16 id) {
 // A control's text capacity for the current text of an id: its length, as
 // far as the 8-bit capacity reaches.
 inline u8 DialogTextCapacity(const AppContext& context, i16 id) {
-  return static_cast<u8>(std::min<size_t>(std::strlen(context.language->GetString(id)), 255));
+  return TextCapacity(context.language->GetString(id));
 }
 
 // Push buttons are as wide as the wider of the Ok and Cancel texts plus 20.
 inline int DialogButtonWidth(const AppContext& context) {
-  return std::max(DialogTextWidth(context, kTextOk), DialogTextWidth(context, kTextCancel)) + 20;
+  return DialogButtonWidth(context.skin, *context.language);
 }

@@ -7,6 +7,7 @@
 #include "platform/key_codes.h"
 #include "platform/system.h"
 #include "shell/dialog_layout.h"
+#include "ui/alert.h"
 #include "ui/app_context.h"
 #include "ui/controls/button.h"
 #include "ui/controls/frame.h"
@@ -22,7 +23,7 @@ constexpr i16 kHelpControls = 30;
 
 // A button as wide as its text + 20.
 Rect TextButton(const SkinContext* skin, const char* text) {
-  return Rect(0, 0, TextWidth(skin, text) + 19, kDialogButtonHeight - 1);
+  return Rect(0, 0, TextWidth(skin, text) + 19, kButtonHeight - 1);
 }
 
 }  // namespace
@@ -63,7 +64,7 @@ i32 IHelpWnd::OnInit() {
     if (m >= kHelpLineWidth) height += 13 * (m / kHelpLineWidth);
   }
   const int buttons =
-      ButtonWidth(skin, language) + TextWidth(skin, prevText) + TextWidth(skin, nextText) + 80;
+      DialogButtonWidth(skin, language) + TextWidth(skin, prevText) + TextWidth(skin, nextText) + 80;
   frame = CentredBox(*Manager(), std::max(width, buttons) + 20, height);
   windowFrame->Place(frame, language.GetString(kTextHelp));
   windowFrame->SetState(kControlDisabled);
@@ -81,7 +82,7 @@ i32 IHelpWnd::OnInit() {
                   prevRect.bottom);
   next->Place(nextRect, nextText);
   next->SetState(text->Page() + 1 >= text->PageCount() ? kControlDisabled : kControlNormal);
-  ok->Place(BottomRightButton(frame, ButtonWidth(skin, language)), language.GetString(kTextOk));
+  ok->Place(BottomRightButton(frame, DialogButtonWidth(skin, language)), language.GetString(kTextOk));
 
   for (IControl* control :
        std::initializer_list<IControl*>{windowFrame, frameBox, text, prev, next, ok})

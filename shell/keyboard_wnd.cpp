@@ -7,6 +7,7 @@
 #include "platform/str.h"
 #include "platform/system.h"
 #include "platform/window.h"
+#include "ui/alert.h"
 #include "ui/app_context.h"
 #include "ui/controls/edit.h"
 #include "ui/controls/frame.h"
@@ -84,9 +85,8 @@ void IKeyboardWnd::Init(IWndManager* window, i16 code, char* newTarget, u8 newMa
   // Titles longer than the member holds are cut.
   StrNCpy(title, newTitle ? newTitle : "", kKeyboardTitleSize - 1);
   windowFrame = IWinFrame::Create(skin, static_cast<u8>(StrLen(title)));
-  ok = IButton::Create(skin, static_cast<u8>(std::min(StrLen(language.GetString(kTextOk)), 255)));
-  cancel = IButton::Create(skin,
-                           static_cast<u8>(std::min(StrLen(language.GetString(kTextCancel)), 255)));
+  ok = IButton::Create(skin, TextCapacity(language.GetString(kTextOk)));
+  cancel = IButton::Create(skin, TextCapacity(language.GetString(kTextCancel)));
   edit = IEdit::Create(skin, newMaxLength);
   keyFrame = IFrame::Create(skin, 0);
   for (IKeybButton*& key : keys) key = IKeybButton::Create(skin, kKeyCapCapacity);
@@ -134,7 +134,7 @@ i32 IKeyboardWnd::OnInit() {
   // Cancel in the bottom-right corner, Ok to its left.
   const char* okText = language.GetString(kTextOk);
   const char* cancelText = language.GetString(kTextCancel);
-  const int bw = std::max(TextWidth(skin, okText), TextWidth(skin, cancelText)) + 20;
+  const int bw = DialogButtonWidth(skin, language);
   Rect cancelRect(0, 0, bw - 1, 32 - 1);
   PlaceRect(cancelRect, box, kPlaceBottomRight, 10);
   cancel->Place(cancelRect, cancelText);

@@ -38,18 +38,15 @@ void ITop10Wnd::Init(IWndManager* window, i16 closeCommand) {
   context = window->context;
   skin = context->skin;
   const GLanguage& language = *context->language;
-  const auto capacity = [](const char* text) {
-    return static_cast<u8>(std::min(StrLen(text), 255));
-  };
-  title = IWinFrame::Create(skin, capacity(language.GetString(kTextTop10)));
+  title = IWinFrame::Create(skin, TextCapacity(language.GetString(kTextTop10)));
   tableFrame = IFrame::Create(skin, kCaptionCapacity);
   for (int i = 0; i < kTop10Entries; ++i) {
     names[i] = ILabel::Create(skin, kNameCapacity);
     scores[i] = IFormattedLabel::Create(skin, kScoreCapacity);
   }
-  ok = IButton::Create(skin, capacity(language.GetString(kTextOk)));
-  publish = IButton::Create(skin, capacity(language.GetString(kTextPublish)));
-  clear = IButton::Create(skin, capacity(language.GetString(kTextClear)));
+  ok = IButton::Create(skin, TextCapacity(language.GetString(kTextOk)));
+  publish = IButton::Create(skin, TextCapacity(language.GetString(kTextPublish)));
+  clear = IButton::Create(skin, TextCapacity(language.GetString(kTextClear)));
   IInterface::Init(window, kTop10Controls, closeCommand);
 }
 

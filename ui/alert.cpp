@@ -21,10 +21,6 @@ constexpr int kAlertControls = 10;
 
 // A text buffer's capacity for a text: its length, as far as a control's
 // 8-bit capacity reaches.
-u8 CapacityFor(const char* text) {
-  return static_cast<u8>(std::min<size_t>(std::strlen(text), 255));
-}
-
 }  // namespace
 
 IAlert* IAlert::Create(const char* caption, const char* text, u8 buttons, IWndManager* window,
@@ -46,17 +42,21 @@ void IAlert::Init(IWndManager* window, i16 command) {
   context = window->context;
   skin = context->skin;
   const GLanguage& language = *context->language;
-  okButton = IButton::Create(skin, CapacityFor(language.GetString(kTextOk)));
-  cancelButton = IButton::Create(skin, CapacityFor(language.GetString(kTextCancel)));
-  captionFrame = IWinFrame::Create(skin, CapacityFor(caption.c_str()));
-  textLabel = ILabel::Create(skin, CapacityFor(text.c_str()));
+  okButton = IButton::Create(skin, TextCapacity(language.GetString(kTextOk)));
+  cancelButton = IButton::Create(skin, TextCapacity(language.GetString(kTextCancel)));
+  captionFrame = IWinFrame::Create(skin, TextCapacity(caption.c_str()));
+  textLabel = ILabel::Create(skin, TextCapacity(text.c_str()));
   IInterface::Init(window, kAlertControls, command);
+}
+
+int DialogButtonWidth(const SkinContext* skin, const GLanguage& language) {
+  return std::max(TextWidth(skin, language.GetString(kTextOk)),
+                  TextWidth(skin, language.GetString(kTextCancel))) + 20;
 }
 
 i32 IAlert::OnInit() {
   const GLanguage& language = *context->language;
-  const int buttonWidth = std::max(TextWidth(skin, language.GetString(kTextOk)),
-                                   TextWidth(skin, language.GetString(kTextCancel))) + 20;
+  const int buttonWidth = DialogButtonWidth(skin, language);
   const int textWidth = TextWidth(skin, text.c_str());
   int boxWidth = std::max({2 * buttonWidth + 40, TextWidth(skin, caption.c_str()) + 20,
                            textWidth + 40});

@@ -18,6 +18,12 @@ struct SkinContext;
 constexpr int kAlertHeight = 116;
 constexpr int kButtonHeight = 32;
 
+class GLanguage;
+
+// Dialog push buttons are as wide as the wider of the Ok and Cancel texts
+// plus 20.
+int DialogButtonWidth(const SkinContext* skin, const GLanguage& language);
+
 class IAlert : public IInterface {
  public:
   // A new alert with its message; the caller pushes it. buttons is an

@@ -1,5 +1,6 @@
 #include "ui/controls/control.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -64,6 +65,10 @@ bool IControl::BeginDraw(Surface* target) {
   if (skin) target->FillRect(skin->fillColour, rect);
   // States past hidden have no colours either.
   return skin && state < kControlHidden;
+}
+
+u8 TextCapacity(const char* text) {
+  return static_cast<u8>(std::min<size_t>(text ? std::strlen(text) : 0, 255));
 }
 
 void DrawRectOutline(const IControl& control, const Rect& r, u32 colour, Surface* target) {

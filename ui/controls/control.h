@@ -81,6 +81,10 @@ class IControl : public CBase {
   bool BeginDraw(Surface* target);
 };
 
+// The text capacity a control needs for a text: its length, as far as the
+// 8-bit capacity reaches (longer texts are cut when set).
+u8 TextCapacity(const char* text);
+
 // The four edges of r as one-pixel lines in the colour, each clipped to the
 // control's own rect.
 void DrawRectOutline(const IControl& control, const Rect& r, u32 colour, Surface* target);
