@@ -1,6 +1,5 @@
 // The controls drawn from the generated image bank: the bank holds what the
-// font and the controls read, button texts sit centred on their faces, and
-// a sample dialog is kept as a PNG with the test artifacts to look at.
+// font and the controls read, and button texts sit centred on their faces.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,23 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 #include "platform/image.h"
 #include "platform/image_pack.h"
 #include "platform/startup.h"
-#include "tests/support/process.h"
 #include "tests/ui/controls/test_bank.h"
-#include "tools/common/png_writer.h"
 #include "ui/app_context.h"
 #include "ui/controls/button.h"
-#include "ui/controls/check_box.h"
-#include "ui/controls/frame.h"
-#include "ui/controls/image_control.h"
-#include "ui/controls/label.h"
-#include "ui/controls/menu_controls.h"
-#include "ui/controls/radio_button.h"
-#include "ui/font.h"
 
 namespace {
 
@@ -98,64 +87,6 @@ TEST_F(GeneratedBankTest, ButtonTextsSitCentred) {
     ASSERT_LE(first, last) << text;
     EXPECT_LE(std::abs((first - 10) - (149 - last)), 2) << text;
   }
-}
-
-// A sample dialog of every basic control in every state, for looking at.
-TEST_F(GeneratedBankTest, SampleDialog) {
-  auto s = MakeSurface(400, 300, 0x205020);
-  std::vector<std::unique_ptr<IControl>> controls;
-  auto add = [&](IControl* c, const Rect& r, const char* text, u8 state = kControlNormal) {
-    c->Place(r, text);
-    c->SetState(state);
-    controls.emplace_back(c);
-    return c;
-  };
-  add(IWinFrame::Create(skin, 40), Rect(10, 10, 389, 289), "Options", kControlDisabled);
-  add(ILabel::Create(skin, 60), Rect(20, 34, 380, 48),
-      "Label: the quick brown fox ^012 \x82\x85\x87\x88\x8A\x93", kControlDisabled);
-  const char* states[] = {"Normal", "Disabled", "Focused", "Pressed"};
-  for (int i = 0; i < 4; ++i)
-    add(IButton::Create(skin, 20), Rect(20 + 90 * i, 56, 100 + 90 * i, 87), states[i],
-        static_cast<u8>(i));
-  add(IFrame::Create(skin, 20), Rect(20, 104, 190, 200), "Skill", kControlDisabled);
-  for (int i = 0; i < 3; ++i) {
-    IControl* r = add(IRadioButton::Create(skin, 20), Rect(30, 112 + 22 * i, 180, 130 + 22 * i),
-                      i == 0   ? "Beginner"
-                      : i == 1 ? "Advanced"
-                               : "Expert",
-                      static_cast<u8>(i == 2 ? 2 : 0));
-    r->SetChecked(i == 1);
-  }
-  for (int i = 0; i < 3; ++i) {
-    IControl* c = add(ICheckBox::Create(skin, 20), Rect(210, 112 + 22 * i, 380, 130 + 22 * i),
-                      i == 0   ? "Sound"
-                      : i == 1 ? "Music"
-                               : "Autosave",
-                      static_cast<u8>(i == 2 ? 2 : i));
-    c->SetChecked(i != 1);
-  }
-  add(IMenuFrame::Create(skin, 4), Rect(210, 186, 330, 280), nullptr, kControlDisabled);
-  const char* items[] = {"Continue", "New game", "-", "Options", "Exit"};
-  for (int i = 0; i < 5; ++i)
-    add(IMenuItem::Create(skin, 20), Rect(219, 190 + 17 * i, 326, 206 + 17 * i), items[i],
-        static_cast<u8>(i == 1 ? 2 : 0));
-  TextStyle vertical;
-  vertical.vertical = 1;
-  vertical.alignment = 1;
-  IFormattedLabel* column = static_cast<IFormattedLabel*>(
-      add(IFormattedLabel::Create(skin, 10), Rect(350, 186, 380, 280), "LEVEL", kControlDisabled));
-  column->SetStyle(vertical);
-  for (auto& c : controls) c->Draw(s.get());
-
-  std::vector<u8> rgb;
-  for (int y = 0; y < s->height; ++y)
-    for (int x = 0; x < s->width; ++x) {
-      const u8* p = s->At(x, y);
-      rgb.insert(rgb.end(), {p[2], p[1], p[0]});
-    }
-  EXPECT_TRUE(png::Write(testing_support::ArtifactDir() + "/controls_sample.png", s->width,
-                         s->height, 3, rgb));
-  for (auto& c : controls) EXPECT_EQ(c->IsDirty(), 0);
 }
 
 }  // namespace
