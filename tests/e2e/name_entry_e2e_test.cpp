@@ -20,24 +20,6 @@ namespace {
 
 constexpr int kTop10 = 100;  // EasyRide's table
 
-struct Entry {
-  std::string name;
-  i32 score;
-};
-
-std::vector<Entry> Table(const std::vector<unsigned char>& bytes) {
-  std::vector<Entry> entries;
-  if (bytes.size() != 340) return entries;
-  for (int i = 0; i < 10; ++i) {
-    i32 score;
-    std::memcpy(&score, &bytes[300 + 4 * i], 4);
-    entries.push_back({std::string(reinterpret_cast<const char*>(&bytes[30 * i]),
-                                   strnlen(reinterpret_cast<const char*>(&bytes[30 * i]), 30)),
-                       score});
-  }
-  return entries;
-}
-
 // The table of a first result: the result, then nine empty entries named
 // in the language of the run that made the table.
 void ExpectFirstResult(const std::vector<unsigned char>& bytes, const std::string& name,

@@ -93,6 +93,25 @@ inline SaveRecord AsSaveRecord(const std::vector<unsigned char>& bytes) {
   return record;
 }
 
+// The entries of a stored top-10 table; none when there is no table.
+struct Entry {
+  std::string name;
+  i32 score;
+};
+
+inline std::vector<Entry> Table(const std::vector<unsigned char>& bytes) {
+  std::vector<Entry> entries;
+  if (bytes.size() != 340) return entries;
+  for (int i = 0; i < 10; ++i) {
+    i32 score;
+    std::memcpy(&score, &bytes[300 + 4 * i], 4);
+    entries.push_back({std::string(reinterpret_cast<const char*>(&bytes[30 * i]),
+                                   strnlen(reinterpret_cast<const char*>(&bytes[30 * i]), 30)),
+                       score});
+  }
+  return entries;
+}
+
 inline bool SamePosition(const SaveRecord& a, const SaveRecord& b) {
   return a.level == b.level && a.score == b.score &&
          std::memcmp(a.cells, b.cells, sizeof a.cells) == 0;

@@ -17,14 +17,6 @@ namespace {
 constexpr int kOptionsHeight = 241, kPickGameHeight = 203, kLanguageHeight = 148;
 constexpr int kPickGame = 1, kOptions = 3, kLanguage = 4;
 
-// The first entry's score of a stored top-10 table, or -1 without one.
-i32 FirstScore(const std::vector<unsigned char>& table) {
-  if (table.size() != 340) return -1;
-  i32 score;
-  std::memcpy(&score, &table[300], 4);
-  return score;
-}
-
 using SettingsScreensE2E = ScreenE2E;
 
 TEST_F(SettingsScreensE2E, OptionsPickGameAndLanguageAreKeptAcrossStarts) {
@@ -125,7 +117,9 @@ TEST_F(SettingsScreensE2E, OptionsPickGameAndLanguageAreKeptAcrossStarts) {
   Tap(XK_Return);  // stored as "Anonymous", and the table shows
   WaitForRecord(104);
   run_->Screenshot("settings-novice-top10-fr");
-  EXPECT_EQ(FirstScore(run_->ReadRecord(104)), kLostScore);
+  const std::vector<Entry> novice = Table(run_->ReadRecord(104));
+  ASSERT_EQ(novice.size(), 10u);
+  EXPECT_EQ(novice[0].score, kLostScore);
   EXPECT_TRUE(run_->ReadRecord(100).empty());
   run_->Client().SendDelete(run_->GameWindow());
   EXPECT_EQ(ExitStatusWithin(5000), 0);
