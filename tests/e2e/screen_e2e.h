@@ -167,14 +167,17 @@ class ScreenE2E : public ::testing::Test {
   // Waits until an alert stands over a dialog (its top edge crosses the
   // middle of the window) or has gone.
   void WaitForAlert(const std::string& name, bool shown) {
-    const auto alertTop = [](const RgbImage& shot) { return Rgb(shot, 320, kAlertTop) == kFrameBorder; };
-    const RgbImage shot = WaitFor(name, [&](const RgbImage& now) { return alertTop(now) == shown; });
+    const auto alertTop = [](const RgbImage& shot) {
+      return Rgb(shot, 320, kAlertTop) == kFrameBorder;
+    };
+    const RgbImage shot =
+        WaitFor(name, [&](const RgbImage& now) { return alertTop(now) == shown; });
     EXPECT_EQ(alertTop(shot), shown) << name;
   }
   // Opens the main menu with Escape.
-  Box OpenMenu(const std::string& name, int height = kMenuHeight) {
+  Box OpenMenu(const std::string& name) {
     Tap(XK_Escape);
-    return WaitForBox(name, height);
+    return WaitForBox(name, kMenuHeight);
   }
   // Opens the main menu and chooses the item so many steps down, which
   // opens a screen of that height.
@@ -203,7 +206,8 @@ class ScreenE2E : public ::testing::Test {
   SettingsRecord SavedSettings() const {
     SettingsRecord settings{};
     const std::vector<unsigned char> bytes = run_->ReadRecord(50);
-    if (bytes.size() == kSettingsRecordSize) std::memcpy(settings.Bytes(), bytes.data(), bytes.size());
+    if (bytes.size() == kSettingsRecordSize)
+      std::memcpy(settings.Bytes(), bytes.data(), bytes.size());
     return settings;
   }
 
