@@ -122,12 +122,15 @@ class ModulePlayerTest : public MixerFixture {
     g_Time = 0;
   }
   void TearDown() override {
-    AStopModule();
-    if (module_) AFreeModuleFile(module_);
+    Stop();
     MixerFixture::TearDown();
   }
 
+  // Stops and frees the module before, and plays this one from a fresh log.
   void Play(AudioModule* module) {
+    Stop();
+    g_Seen.clear();
+    g_Time = 0;
     module_ = module;
     ASSERT_EQ(APlayModule(module), kOk);
     ASSERT_EQ(ASetModuleCallback(OnSync), kOk);
@@ -138,6 +141,11 @@ class ModulePlayerTest : public MixerFixture {
     for (u32 done = 0; done < samples; done += 64, g_Time += 64) AUpdateAudioEx(32);
   }
   void RenderRows(u32 rows) { RenderSamples(rows * kRowTime + 64); }
+  void Stop() {
+    AStopModule();
+    if (module_) AFreeModuleFile(module_);
+    module_ = nullptr;
+  }
 
   AudioModule* module_ = nullptr;
 };
@@ -197,8 +205,6 @@ TEST_F(ModulePlayerTest, RowSequenceAndTiming) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    g_Seen.clear();
-    g_Time = 0;
     AudioModule* module = BuildModule(2, c.orders, c.patterns, c.puts);
     module->restart = c.restart;
     Play(module);
@@ -226,9 +232,6 @@ TEST_F(ModulePlayerTest, RowSequenceAndTiming) {
     if (c.ends) {
       EXPECT_EQ(g_Seen.size(), want.size());
     }
-    AStopModule();
-    AFreeModuleFile(module_);
-    module_ = nullptr;
   }
 }
 
@@ -252,7 +255,6 @@ TEST_F(ModulePlayerTest, NotePitch) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);
-    g_Seen.clear();
     AudioModule* module = BuildModule(2, {0}, 1, {{0, 0, 1, c.note, 1, 0, 0, 0}}, {}, c.flags);
     module->instruments[0].samples[0].relativeNote = c.relative;
     Play(module);
@@ -269,9 +271,6 @@ TEST_F(ModulePlayerTest, NotePitch) {
       AGetVoiceFrequency(8, &want);
       EXPECT_EQ(hertz, want);
     }
-    AStopModule();
-    AFreeModuleFile(module_);
-    module_ = nullptr;
   }
 }
 
@@ -285,13 +284,10 @@ TEST_F(ModulePlayerTest, ChannelBehaviour) {
   EXPECT_EQ(g_Seen[1].voiceStatus, 0u);
   EXPECT_EQ(g_Seen[2].voiceStatus, 1u);
   EXPECT_EQ(g_Seen[2].track.volume, 0u);
-  AStopModule();
-  AFreeModuleFile(module_);
 
   // The envelope falls to 32 and holds at its sustain point while the key
   // is down ((32 x 64 x 32767) >> 21 = 31); after the key-off at row 3 the
   // fadeout takes 1024 a tick off 32767.
-  g_Seen.clear();
   InstrumentShape sustain;
   sustain.envelope = {{0, 64}, {4, 32}, {8, 0}};
   sustain.sustain = 1;
@@ -306,12 +302,9 @@ TEST_F(ModulePlayerTest, ChannelBehaviour) {
   // the fadeout runs; the voice keeps playing, silent.
   EXPECT_EQ(g_Seen[4].track.volume, 0u);
   EXPECT_EQ(g_Seen[4].voiceStatus, 0u);
-  AStopModule();
-  AFreeModuleFile(module_);
 
   // Tone portamento: 3 slides towards its note at 16 x 4 a tick; 5 and the
   // volume column's F take their row's note as the new target.
-  g_Seen.clear();
   Play(BuildModule(2, {0}, 1,
                    {{0, 0, 1, 49, 1, 0, 0, 0},
                     {0, 1, 1, 61, 0, 0, 3, 0x10},
@@ -330,9 +323,6 @@ TEST_F(ModulePlayerTest, ChannelBehaviour) {
   const InstrumentShape shapes[] = {empty, {}};
   const u8 instruments[] = {1, 5};
   for (int i = 0; i < 2; ++i) {
-    AStopModule();
-    AFreeModuleFile(module_);
-    g_Seen.clear();
     Play(BuildModule(2, {0}, 1, {{0, 0, 1, 49, instruments[i], 0, 0, 0}}, shapes[i]));
     RenderRows(2);
     ASSERT_GE(g_Seen.size(), 2u);
@@ -399,7 +389,7 @@ TEST_F(ModulePlayerTest, FailuresUndoThemselves) {
     EXPECT_EQ(voice, v);
   }
   for (u32 v = 1; v <= 8; ++v) ADestroyAudioVoice(v);
-  AFreeModuleFile(module_);
+  Stop();
 
   // No orders, or no channels: silence that ends at once.
   struct Case {
@@ -413,8 +403,7 @@ TEST_F(ModulePlayerTest, FailuresUndoThemselves) {
     RenderRows(2);
     AGetModuleStatus(&status);
     EXPECT_EQ(status, 1u);
-    AStopModule();
-    AFreeModuleFile(module_);
+    Stop();
   }
   // Pattern data shorter than its rows claim reads as empty cells, also
   // when a new position skips rows.
@@ -430,11 +419,8 @@ TEST_F(ModulePlayerTest, FailuresUndoThemselves) {
   AGetModulePosition(&order, &row);
   EXPECT_EQ(order, 0u);
   EXPECT_GE(row, 40u);
-  AStopModule();
-  AFreeModuleFile(module_);
-  module_ = nullptr;
+  Stop();
   // A tempo beyond the timer's range is clamped, not refused.
-  g_Seen.clear();
   AudioModule* slow = BuildModule(2, {0}, 1, {});
   slow->bpm = 20;
   Play(slow);

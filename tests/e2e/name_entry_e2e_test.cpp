@@ -1,79 +1,24 @@
 // A lost game's name entry and the top-10 table in the real game. Each run
 // starts from an autosaved game whose table already has a ball in the
-// bottom row (score 1234): the title's key resumes it, the game is lost at
+// bottom row (score 1234): a click on the title resumes it, the game is lost at
 // once, and the next key opens the on-screen keyboard. The runs share one
 // home, so each finds the table the one before left. Screenshots in English
 // and French.
-#include <X11/keysym.h>
-#include <sys/wait.h>
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "game/save_record.h"
 #include "platform/image_pack.h"
 #include "platform/startup.h"
-#include "tests/e2e/prepared_settings.h"
-#include "tests/support/game_run.h"
+#include "tests/e2e/screen_e2e.h"
 #include "ui/app_context.h"
 #include "ui/font.h"
 #include "ui/place_rect.h"
-#include "ui/settings.h"
 
-using namespace testing_support;
+using namespace screen_e2e;
 
 namespace {
 
 constexpr int kTop10 = 100;  // EasyRide's table
-constexpr i32 kScore = 1234;
-
-std::vector<unsigned char> Settings(u8 language, const char* name) {
-  const std::vector<unsigned char> prepared = PreparedSettings(1);
-  SettingsRecord settings;
-  std::memcpy(settings.Bytes(), prepared.data(), kSettingsRecordSize);
-  settings.language = language;
-  std::strncpy(settings.playerName, name, sizeof settings.playerName - 1);
-  return std::vector<unsigned char>(settings.Bytes(), settings.Bytes() + kSettingsRecordSize);
-}
-
-// A few balls at the top and one in the bottom row: lost as soon as the
-// table has flown in.
-std::vector<unsigned char> LostGame() {
-  SaveRecord save{};
-  save.score = kScore;
-  save.currentColour = 1;
-  save.nextColour = 2;
-  save.colourCount = 4;
-  for (int c = 0; c < 6; ++c) save.cells[0][c] = static_cast<u8>(1 + c % 4);
-  save.cells[kSaveRows - 1][10] = 3;
-  save.valid = 1;
-  return std::vector<unsigned char>(save.Bytes(), save.Bytes() + kSaveRecordSize);
-}
-
-struct Entry {
-  std::string name;
-  i32 score;
-};
-
-std::vector<Entry> Table(const std::vector<unsigned char>& bytes) {
-  std::vector<Entry> entries;
-  if (bytes.size() != 340) return entries;
-  for (int i = 0; i < 10; ++i) {
-    i32 score;
-    std::memcpy(&score, &bytes[300 + 4 * i], 4);
-    entries.push_back({std::string(reinterpret_cast<const char*>(&bytes[30 * i]),
-                                   strnlen(reinterpret_cast<const char*>(&bytes[30 * i]), 30)),
-                       score});
-  }
-  return entries;
-}
 
 // The table of a first result: the result, then nine empty entries named
 // in the language of the run that made the table.
@@ -82,30 +27,11 @@ void ExpectFirstResult(const std::vector<unsigned char>& bytes, const std::strin
   const std::vector<Entry> table = Table(bytes);
   ASSERT_EQ(table.size(), 10u);
   EXPECT_EQ(table[0].name, name);
-  EXPECT_EQ(table[0].score, kScore);
+  EXPECT_EQ(table[0].score, kLostScore);
   for (int i = 1; i < 10; ++i) {
     EXPECT_EQ(table[i].name, empty) << i;
     EXPECT_EQ(table[i].score, 0) << i;
   }
-}
-
-constexpr unsigned kFrameBorder = 0x3030BF;  // the border of every screen's box
-
-unsigned Rgb(const RgbImage& shot, int x, int y) {
-  const std::uint8_t* p = shot.At(x, y);
-  return static_cast<unsigned>(p[0]) << 16 | p[1] << 8 | p[2];
-}
-
-// The box of the screens: the bounding box of the frame border's colour.
-Rect BorderBox(const RgbImage& shot) {
-  int l = 10000, t = 10000, r = -1, b = -1;
-  for (int y = 0; y < shot.height; ++y) {
-    for (int x = 0; x < shot.width; ++x) {
-      if (Rgb(shot, x, y) != kFrameBorder) continue;
-      l = std::min(l, x), r = std::max(r, x), t = std::min(t, y), b = std::max(b, y);
-    }
-  }
-  return Rect(l, t, r, b);
 }
 
 // Where the keyboard's keys are on the screen: the layout worked out again
@@ -130,7 +56,7 @@ class KeyboardGeometry {
     rowLeft_ = gridLeft_ + (11 * u_ - row + 1) / 2;
   }
   int U() const { return u_; }
-  const Rect& Box() const { return box_; }
+  Box Bounds() const { return Box{box_.left, box_.top, box_.right, box_.bottom}; }
   // The middle of character key i.
   int KeyX(int i) const { return gridLeft_ + u_ * (i % 11) + u_ / 2; }
   int KeyY(int i) const { return gridTop_ + (u_ + 1) * (i / 11) + u_ / 2; }
@@ -145,24 +71,16 @@ class KeyboardGeometry {
   int gridLeft_ = 0, gridTop_ = 0, capsWidth_ = 0, shiftWidth_ = 0, rowLeft_ = 0;
 };
 
-class NameEntryE2E : public ::testing::Test {
+class NameEntryE2E : public ScreenE2E {
  protected:
-  // Starts the game over the shared home with the lost game as its
-  // autosave, resumes it and waits until it is lost.
+  // Starts over the shared home with the lost game as its autosave,
+  // resumes it and waits until it is lost.
   void StartLost(u8 language, const char* name) {
+    Restart();
     GameOptions options;
-    options.home = home_.Path();
-    options.records[50] = Settings(language, name);
+    options.records[50] = SettingsWith(1, language, name);
     options.records[0] = LostGame();
-    run_ = std::make_unique<GameRun>();
-    START_GAME_OR_SKIP(*run_, options);
-    run_->Client().Focus(run_->GameWindow());
-    Tap(XK_Return);
-    SleepMs(2500);  // the table flies in and bursts
-  }
-  void Tap(unsigned long keysym) {
-    run_->Client().KeyTap(keysym);
-    SleepMs(100);
+    Start(options, true);
   }
   void Type(const std::string& text) {
     for (char c : text) Tap(static_cast<unsigned long>(c));
@@ -176,38 +94,18 @@ class NameEntryE2E : public ::testing::Test {
     SleepMs(350);
     return run_->Screenshot(name);
   }
-  // Waits for the new game to rest, quits (Autosave is on: no question)
-  // and waits for the end.
-  void Quit() {
-    SleepMs(500);
-    EXPECT_TRUE(run_->WaitStill(15000));
-    run_->Client().SendDelete(run_->GameWindow());
-    const int status = run_->WaitExit(5000);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
   std::vector<unsigned char> Record(int number) const { return run_->ReadRecord(number); }
   // The autosave written at exit is a new game being played, not the lost
   // one.
   void ExpectNewGameKept() const {
-    const std::vector<unsigned char> game = Record(0);
-    ASSERT_EQ(game.size(), kSaveRecordSize);
-    SaveRecord saved{};
-    std::memcpy(saved.Bytes(), game.data(), kSaveRecordSize);
+    const SaveRecord saved = AsSaveRecord(Record(0));
     EXPECT_EQ(saved.valid, 1);
     EXPECT_EQ(saved.score, 0u);
     EXPECT_EQ(saved.cells[kSaveRows - 1][10], 0);
   }
-  SettingsRecord SavedSettings() const {
-    SettingsRecord settings{};
-    const std::vector<unsigned char> bytes = Record(50);
-    if (bytes.size() == kSettingsRecordSize)
-      std::memcpy(settings.Bytes(), bytes.data(), bytes.size());
-    return settings;
-  }
-
-  TempDir home_;
-  std::unique_ptr<GameRun> run_;
 };
+
+constexpr int kKeyboardHeight = 6 * 18 + 140, kTop10Height = 292;
 
 // Return opens the keyboard; "abc" and Return store the result and show
 // the table; Return there starts a new game. Next time a letter key ends
@@ -216,19 +114,13 @@ class NameEntryE2E : public ::testing::Test {
 TEST_F(NameEntryE2E, TypedAndClickedNamesGoIntoTheTable) {
   StartLost(0, "Zed");
   if (IsSkipped() || HasFatalFailure()) return;
-  run_->Screenshot("name-lost-game");
   Tap(XK_Return);
-  const Rect keyboard = BorderBox(Shot("name-keyboard-en"));
-  EXPECT_EQ(keyboard.Width(), 11 * 18 + 40);
-  EXPECT_EQ(keyboard.Height(), 6 * 18 + 140);
+  EXPECT_EQ(WaitForBox("name-keyboard-en", kKeyboardHeight).Width(), 11 * 18 + 40);
   EXPECT_TRUE(Record(kTop10).empty());
   Type("abc");
-  Shot("name-keyboard-typed-en");
   Tap(XK_Return);
-  const Rect table = BorderBox(Shot("name-top10-en"));
-  EXPECT_EQ(table.Height(), 292);
+  WaitForBox("name-top10-en", kTop10Height);
   ExpectFirstResult(Record(kTop10), "abc");
-
   // Return on the table starts a new game, kept at exit.
   Tap(XK_Return);
   Quit();
@@ -239,20 +131,18 @@ TEST_F(NameEntryE2E, TypedAndClickedNamesGoIntoTheTable) {
   StartLost(0, "abc");
   if (HasFatalFailure()) return;
   Tap(XK_q);
-  SleepMs(350);
   const KeyboardGeometry keys(run_->InstallDir());
-  EXPECT_EQ(BorderBox(run_->Screenshot("name-keyboard-preset-en")), keys.Box());
+  EXPECT_EQ(WaitForBox("name-keyboard-preset-en", kKeyboardHeight), keys.Bounds());
   Click(keys.ShiftX(), keys.ShiftY());
   Click(keys.KeyX(22), keys.KeyY(22));  // a
   Click(keys.KeyX(37), keys.KeyY(37));  // b
-  Shot("name-keyboard-clicked-en");
   Tap(XK_Return);
-  SleepMs(500);
+  WaitForBox("name-top10-clicked-en", kTop10Height);
   const std::vector<Entry> entries = Table(Record(kTop10));
   ASSERT_EQ(entries.size(), 10u);
   EXPECT_EQ(entries[0].name, "abc");
   EXPECT_EQ(entries[1].name, "Ab");  // an equal score goes below
-  EXPECT_EQ(entries[1].score, kScore);
+  EXPECT_EQ(entries[1].score, kLostScore);
   EXPECT_EQ(entries[2].score, 0);
   Tap(XK_Return);
   Quit();
@@ -267,10 +157,10 @@ TEST_F(NameEntryE2E, AnonymousEscapeAndClear) {
   StartLost(1, "Zed");
   if (IsSkipped() || HasFatalFailure()) return;
   Tap(XK_Return);
-  Shot("name-keyboard-fr");
+  WaitForBox("name-keyboard-fr", kKeyboardHeight);
   Tap(XK_Delete);
   Tap(XK_Return);
-  Shot("name-top10-fr");
+  WaitForBox("name-top10-fr", kTop10Height);
   ExpectFirstResult(Record(kTop10), "Anonymous", "Vide");
   Tap(XK_Return);
   Quit();
@@ -280,28 +170,22 @@ TEST_F(NameEntryE2E, AnonymousEscapeAndClear) {
   StartLost(0, "");
   if (HasFatalFailure()) return;
   Tap(XK_Return);
-  SleepMs(350);
+  WaitForBox("name-keyboard-empty-en", kKeyboardHeight);
   Tap(XK_Escape);
-  SleepMs(500);
-  ASSERT_TRUE(run_->WaitStill(15000));
+  WaitForBox("name-keyboard-escaped-en", 0);
   EXPECT_EQ(Record(kTop10), before);
 
   // The menu's Top 10: Right twice reaches Clear, Space chooses it.
-  Tap(XK_Escape);
-  SleepMs(350);
-  for (int i = 0; i < 5; ++i) Tap(XK_Down);
-  Tap(XK_Return);
-  Shot("top10-menu-en");
+  MenuItem(5, "top10-en", kTop10Height);
   Tap(XK_Right), Tap(XK_Right), Tap(XK_space);
-  // The alert (116 high, centred) over the table: its top border.
-  EXPECT_EQ(Rgb(Shot("top10-clear-alert-en"), 320, (480 - 116 + 1) / 2), kFrameBorder);
+  WaitForAlert("top10-clear-alert-en", true);
   Tap(XK_Escape);
-  EXPECT_NE(Rgb(Shot("top10-clear-cancelled-en"), 320, (480 - 116 + 1) / 2), kFrameBorder);
+  WaitForAlert("top10-clear-cancelled-en", false);
   EXPECT_EQ(Record(kTop10), before);
   Tap(XK_space);
-  Shot("top10-clear-again-en");
+  WaitForAlert("top10-clear-again-en", true);
   Tap(XK_Return);
-  Shot("top10-cleared-en");
+  WaitForAlert("top10-cleared-en", false);
   const std::vector<Entry> cleared = Table(Record(kTop10));
   ASSERT_EQ(cleared.size(), 10u);
   for (const Entry& e : cleared) {
@@ -309,8 +193,7 @@ TEST_F(NameEntryE2E, AnonymousEscapeAndClear) {
     EXPECT_EQ(e.score, 0);
   }
   Tap(XK_Return);  // Ok: back to the game
-  SleepMs(400);
-  EXPECT_EQ(BorderBox(run_->Screenshot("top10-closed-en")).right, -1);
+  WaitForBox("top10-closed-en", 0);
   Quit();
   // The game kept at exit is the new one that Escape started.
   ExpectNewGameKept();

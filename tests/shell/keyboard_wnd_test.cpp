@@ -28,8 +28,7 @@ class KeyboardTest : public ScreenRig {
     return screen;
   }
   void ClickKey(const IKeyboardWnd* screen, int key) {
-    const Rect& r = screen->Key(key)->rect;
-    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ClickOn(screen->Key(key));
     Ticks(1);
   }
   static std::string Labels(const IKeyboardWnd* screen) {

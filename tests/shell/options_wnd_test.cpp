@@ -19,13 +19,7 @@ namespace {
 
 using ui_testing::ScreenRig;
 
-class OptionsWndTest : public ScreenRig {
- protected:
-  void ClickOn(const IControl* control) {
-    const Rect& r = control->rect;
-    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  }
-};
+using OptionsWndTest = ScreenRig;
 
 TEST_F(OptionsWndTest, OkAppliesEveryChoiceCancelAndEscapeChangeNothing) {
   // Two patterns of Sound, Music, Physics and Autosave, so that no two

@@ -18,13 +18,7 @@ namespace {
 
 using ui_testing::ScreenRig;
 
-class PickGameWndTest : public ScreenRig {
- protected:
-  void ClickOn(const IControl* control) {
-    const Rect& r = control->rect;
-    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  }
-};
+using PickGameWndTest = ScreenRig;
 
 TEST_F(PickGameWndTest, AsksBeforeTheSkillChanges) {
   const struct {

@@ -26,7 +26,6 @@ class AlertTest : public ScreenRig {
     window_.commands.clear();
     return alert;
   }
-  void ClickOn(IControl* control) { Click(control->rect.left + 3, control->rect.top + 3); }
 };
 
 // Glyphs are 6 pixels with their advance, blanks 15: "Cancel" + 20 = 56 is

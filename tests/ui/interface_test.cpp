@@ -144,6 +144,8 @@ TEST_F(InterfaceTest, FocusWrapsSkipsDisabledLatchesAndRadiosUncheckTheirMate) {
   EXPECT_EQ(screen->ControlAt(5)->checked, 1);
   EXPECT_EQ(screen->chosen, screen->ControlAt(5));
   EXPECT_EQ(screen->GetGroupIndex(1), 1);
+  Key(kKeySpace);  // the checked one pressed again stays checked
+  EXPECT_EQ(screen->ControlAt(5)->checked, 1);
 
   // A focused control that becomes disabled hands the focus on at the tick.
   screen->ControlAt(5)->SetState(kControlDisabled);

@@ -17,10 +17,6 @@ using ui_testing::ScreenRig;
 // A menu of the given items (command = position + 40), opened.
 class MenuTest : public ScreenRig {
  public:
-  void ClickOn(int control) {
-    const Rect& r = Top()->ControlAt(control)->rect;
-    Click(r.left + 2, r.top + 2);
-  }
   IMenu* MakeMenu(const std::vector<const char*>& texts) {
     IMenu* menu = IMenu::Create(&window_, 20);
     for (size_t i = 0; i < texts.size(); ++i) menu->AddItem(texts[i], static_cast<u8>(40 + i));
@@ -59,7 +55,7 @@ TEST_F(MenuTest, ClosingDeliversTheChosenCommandOrNothing) {
       {"Return", [](MenuTest& t) { t.Arrow(true), t.Arrow(true), t.Key(kKeyReturn); }, 43},
       {"Space", [](MenuTest& t) { t.Key(kKeySpace); }, 40},
       {"Escape", [](MenuTest& t) { t.Key(kKeyEscape); }, 0},
-      {"click on an item", [](MenuTest& t) { t.ClickOn(2); }, 41},
+      {"click on an item", [](MenuTest& t) { t.ClickOn(t.Top()->ControlAt(2)); }, 41},
       {"click outside", [](MenuTest& t) { t.Click(100, 100); }, 0},
   };
   for (const Case& c : cases) {
@@ -76,7 +72,7 @@ TEST_F(MenuTest, ClosingDeliversTheChosenCommandOrNothing) {
 TEST_F(MenuTest, NothingIsChosenWithoutAnEnabledItem) {
   IMenu* menu = MakeMenu({"one", "-", "two"});
   Click(menu->frame.left + 1, menu->frame.top + 1);  // inside the box, on no item
-  ClickOn(2);                                         // on the separator
+  ClickOn(menu->ControlAt(2));                                         // on the separator
   Ticks(2);
   EXPECT_EQ(menu->GetScreenState(), kScreenOpen);
   EXPECT_EQ(menu->chosen, nullptr);

@@ -13,6 +13,7 @@
 #include "tests/platform/pack_writer.h"
 #include "tests/support/process.h"
 #include "tests/ui/ui_test_support.h"
+#include "ui/controls/control.h"
 #include "ui/interface.h"
 #include "ui/wnd_manager.h"
 
@@ -93,6 +94,10 @@ class ScreenRig : public ::testing::Test {
   void Click(int x, int y) {
     window_.OnMouseDown(static_cast<i16>(x), static_cast<i16>(y));
     window_.OnMouseUp(static_cast<i16>(x), static_cast<i16>(y));
+  }
+  void ClickOn(const IControl* control) {
+    const Rect& r = control->rect;
+    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   }
   u32 Pixel(int x, int y) const {
     const u8* p = window_.BackBuffer()->At(x, y);

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include "platform/color_ramp.h"
+#include "platform/image_pack.h"
+#include "platform/startup.h"
 #include "tests/ui/controls/test_bank.h"
 #include "ui/controls/button.h"
 #include "ui/controls/check_box.h"
@@ -177,6 +182,31 @@ TEST_F(ControlsTest, ControlsPlaceMarksAndTexts) {
   EXPECT_EQ(PixelOf(*s, 2, 8), skin->baseColour[0]);
   EXPECT_EQ(PixelOf(*s, 50, 8), skin->baseColour[0]);
   EXPECT_EQ(PixelOf(*s, 2, 3), kPaper);
+}
+
+// Button texts in the generated font sit centred on their faces.
+TEST(ControlDrawing, GeneratedButtonTextsSitCentred) {
+  ui_testing::UserDirScope dirs;
+  std::snprintf(g_DataDir, sizeof g_DataDir, "%s/", DORRIMAC_BUILD_DIR);
+  std::unique_ptr<ImagePack> pack(ImagePack::Create("640x480"));
+  ASSERT_GE(pack->ImageCount(), 588) << "the game data is not built";
+  std::unique_ptr<AppContext> context(AppContext::Create(pack.get()));
+  SkinContext* skin = context->skin;
+  const u32 ink = skin->TextColour(0, kControlFocused);
+  auto s = MakeSurface(200, 40, skin->fillColour);
+  for (const char* text :
+       {"Ok", "Cancel", "New game", "Annuler", "Nouvelle partie", "Pr\x82" "f\x82rences"}) {
+    std::unique_ptr<IButton> b(IButton::Create(skin, 40));
+    b->Place(Rect(10, 4, 149, 35), text);
+    b->SetState(kControlFocused);
+    b->Draw(s.get());
+    int first = 150, last = 9;
+    for (int y = 4; y <= 35; ++y)
+      for (int x = 10; x <= 149; ++x)
+        if (PixelOf(*s, x, y) == ink) first = std::min(first, x), last = std::max(last, x);
+    ASSERT_LE(first, last) << text;
+    EXPECT_LE(std::abs((first - 10) - (149 - last)), 2) << text;
+  }
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "ui/controls/check_box.h"
 #include "ui/controls/control_group.h"
 #include "ui/controls/radio_button.h"
 
@@ -55,62 +54,27 @@ TEST(Control, TextStateAndDirtyFlag) {
   EXPECT_EQ(bare->IsDirty(), 0);
 }
 
-// A screen's list: a frame (control 0), three radio buttons of group 1, a
-// check box and a radio button of group 2.
-class GroupTest : public testing::Test {
- protected:
-  void SetUp() override {
-    Add(IControl::Create(nullptr, 0), 0);
-    for (int i = 0; i < 3; ++i)
-      radios[i] = static_cast<IRadioButton*>(Add(IRadioButton::Create(nullptr, 4), 1));
-    box = static_cast<ICheckBox*>(Add(ICheckBox::Create(nullptr, 4), 0));
-    other = static_cast<IRadioButton*>(Add(IRadioButton::Create(nullptr, 4), 2));
+// A screen's radio groups (the screens press and check them, see the
+// interface test): the index of the checked member, or the last one when
+// none is checked.
+TEST(ControlGroup, IndexOfTheCheckedMember) {
+  PointerList<IControl> list(8);
+  list.Add(IControl::Create(nullptr, 0));  // the frame
+  for (u8 group : {1, 2, 1, 1}) {
+    list.Add(IRadioButton::Create(nullptr, 4));
+    list.At(list.Count() - 1)->groupId = group;
   }
-  void TearDown() override {
-    for (IControl* c : list) delete c;
-  }
-  IControl* Add(IControl* c, u8 group) {
-    c->groupId = group;
-    list.Add(c);
-    return c;
-  }
-  // What a screen does when the control is pressed.
-  void Press(IControl* c) {
-    UncheckGroup(list, c->groupId);
-    c->SetState(kControlPressed);
-  }
-
-  PointerList<IControl> list{8};
-  IRadioButton* radios[3] = {};
-  ICheckBox* box = nullptr;
-  IRadioButton* other = nullptr;
-};
-
-TEST_F(GroupTest, PressingARadioUnchecksItsGroupMate) {
   EXPECT_EQ(GetGroupIndex(list, 1), 2);  // none checked: members - 1
   SetGroupIndex(list, 1, 1);
-  other->SetChecked(1);
   EXPECT_EQ(GetGroupIndex(list, 1), 1);
-
-  Press(radios[2]);
-  EXPECT_FALSE(radios[1]->IsChecked());
-  EXPECT_TRUE(radios[2]->IsChecked());
-  EXPECT_TRUE(other->IsChecked());  // another group is left alone
-  EXPECT_EQ(GetGroupIndex(list, 1), 2);
-  Press(radios[2]);  // pressing the checked one keeps it checked
-  EXPECT_TRUE(radios[2]->IsChecked());
+  EXPECT_EQ(list.At(3)->IsChecked(), 1);
   EXPECT_EQ(GetGroupIndex(list, 2), 0);
-
-  // A check box toggles at each press; group 0 is nobody's group.
-  Press(box);
-  EXPECT_TRUE(box->IsChecked());
-  Press(box);
-  EXPECT_FALSE(box->IsChecked());
-  EXPECT_EQ(UncheckGroup(list, 0), -1);
-
+  EXPECT_EQ(UncheckGroup(list, 1), 3);
+  EXPECT_EQ(UncheckGroup(list, 0), -1);  // group 0 is nobody's group
   PointerList<IControl> single(1);
-  single.Add(radios[0]);
+  single.Add(list.At(1));
   EXPECT_EQ(GetGroupIndex(single, 1), -1);
+  for (IControl* c : list) delete c;
 }
 
 }  // namespace
