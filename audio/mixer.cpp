@@ -137,39 +137,48 @@ void PanRows(const MixerVoice& voice, const MixerTables& tables, const i32** lef
 // The sample byte a position reads; 16-bit samples are read by their high
 // byte, which the caller's pointer starts at.
 template <int kShift>
-u8 SampleAt(const u8* samples, i32 position) {
+u8 SampleAt(const u8* samples, i64 position) {
   return samples[static_cast<size_t>(position >> kFractionBits) << kShift];
 }
 
 // Mono output: one sample read and one table lookup per frame. Returns the
-// position after the last frame.
+// position after the last frame. Positions are carried in 64 bits, which
+// saves widening them for every read; they never leave the 32-bit range.
 template <int kShift>
-i32 MixMono(i32* out, u32 count, const u8* samples, i32 position, i32 step, const i32* row) {
+i32 MixMono(i32* out, u32 count, const u8* samples, i64 position, i64 step, const i32* row) {
   for (i32* end = out + count; out != end; ++out) {
     *out += row[SampleAt<kShift>(samples, position)];
     position += step;
   }
-  return position;
+  return static_cast<i32>(position);
 }
 
+#if defined(__SSE2__)
+// Adds two frames' pairs to the accumulator with one 128-bit add.
+void AddTwoFrames(i32* out, const StereoPair* first, const StereoPair* second) {
+  const __m128i add = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(first)),
+                                         _mm_loadl_epi64(reinterpret_cast<const __m128i*>(second)));
+  __m128i* frames = reinterpret_cast<__m128i*>(out);
+  _mm_storeu_si128(frames, _mm_add_epi32(_mm_loadu_si128(frames), add));
+}
+#endif
+
 // Stereo output: one sample read and one pair lookup per frame; with SSE2,
-// two frames go into the accumulator with one 128-bit add. Returns the
-// position after the last frame.
+// four frames a round, two to each 128-bit add. Returns the position after
+// the last frame.
 template <int kShift>
-i32 MixStereo(i32* out, u32 count, const u8* samples, i32 position, i32 step,
+i32 MixStereo(i32* out, u32 count, const u8* samples, i64 position, i64 step,
               const StereoPair* pairs) {
   u32 i = 0;
 #if defined(__SSE2__)
-  for (; i + 2 <= count; i += 2, out += 4) {
-    const StereoPair* first = pairs + SampleAt<kShift>(samples, position);
-    position += step;
-    const StereoPair* second = pairs + SampleAt<kShift>(samples, position);
-    position += step;
-    const __m128i add =
-        _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(first)),
-                           _mm_loadl_epi64(reinterpret_cast<const __m128i*>(second)));
-    __m128i* frames = reinterpret_cast<__m128i*>(out);
-    _mm_storeu_si128(frames, _mm_add_epi32(_mm_loadu_si128(frames), add));
+  for (; i + 4 <= count; i += 4, out += 8) {
+    const StereoPair* frame[4];
+    for (const StereoPair*& pair : frame) {
+      pair = pairs + SampleAt<kShift>(samples, position);
+      position += step;
+    }
+    AddTwoFrames(out, frame[0], frame[1]);
+    AddTwoFrames(out + 4, frame[2], frame[3]);
   }
 #endif
   for (; i < count; ++i, out += 2) {
@@ -178,7 +187,7 @@ i32 MixStereo(i32* out, u32 count, const u8* samples, i32 position, i32 step,
     out[1] += pair.right;
     position += step;
   }
-  return position;
+  return static_cast<i32>(position);
 }
 
 // One routine for every output: 8- or 16-bit samples (16-bit ones are
