@@ -65,6 +65,35 @@ TEST_F(MixerTest, OutputLevels) {
   }
 }
 
+// A playing voice's level follows each change of its volume, its panning
+// and the master volume, even when its volume rows stay the same.
+TEST_F(MixerTest, LevelsFollowVolumePanningAndMasterChanges) {
+  Open(kStereo16);
+  WavePtr wave = MakeWave(Constant(4000, 127));
+  const u32 voice = Play(wave.get(), 255);
+  struct Change {
+    u32 volume, panning, master;
+    std::vector<int> frame;
+  };
+  const Change changes[] = {
+      {64, 255, 96, {0, 24384}},
+      {64, 255, 48, {0, 12192}},    // same rows, new table
+      {64, 0, 48, {12192, 0}},      // the other side
+      {32, 0, 48, {6096, 0}},       // row 16: (127 * 16 * 48) >> 4
+      {32, 128, 96, {6096, 6096}},  // row 8 on each side
+      {64, 255, 96, {0, 24384}},    // back to the first rows
+  };
+  for (const Change& c : changes) {
+    SCOPED_TRACE(&c - changes);
+    ASetVoiceVolume(voice, c.volume);
+    ASetVoicePanning(voice, c.panning);
+    ASSERT_EQ(ASetAudioMixerValue(1, c.master), AUDIO_ERROR_NONE);
+    std::vector<int> frames;
+    for (int f = 0; f < 7; ++f) frames.insert(frames.end(), c.frame.begin(), c.frame.end());
+    EXPECT_EQ(Render(7), frames);
+  }
+}
+
 TEST_F(MixerTest, FrequencyStepsAreTwentyTwelveFixedPoint) {
   Open(kMono16);
   WavePtr wave = MakeWave(Ramp(200));
