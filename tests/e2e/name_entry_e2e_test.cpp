@@ -105,7 +105,7 @@ class NameEntryE2E : public ScreenE2E {
   }
 };
 
-constexpr int kKeyboardHeight = 6 * 18 + 140, kTop10Height = 292;
+constexpr int kKeyboardHeight = 6 * 18 + 140;
 
 // Return opens the keyboard; "abc" and Return store the result and show
 // the table; Return there starts a new game. Next time a letter key ends

@@ -32,6 +32,7 @@ using testing_support::SleepMs;
 constexpr unsigned kFrameBorder = 0x3030BF;  // the border of every menu, dialog and alert
 constexpr int kMenuHeight = 216;             // in play: 12 rows of 17, and 12
 constexpr int kAlertHeight = 116, kAlertTop = (480 - kAlertHeight + 1) / 2;
+constexpr int kTop10Height = 292;
 
 struct Box {
   int left = 10000, top = 10000, right = -1, bottom = -1;

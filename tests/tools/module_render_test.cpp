@@ -253,8 +253,8 @@ TEST(ModuleRender, WriterFilesLoadAsWritten) {
     ASSERT_EQ(module->instruments[0].sampleCount, 1u);
     const modwriter::Sample& written = song.instruments[0].samples[0];
     const AudioWave& wave = module->instruments[0].samples[0].wave;
-    const u32 bytes =
-        u32(written.pcm.size()) * (format == Format::XM && written.sixteenBit ? 2 : 1);
+    const bool words = written.sixteenBit && (format == Format::XM || format == Format::S3M);
+    const u32 bytes = u32(written.pcm.size()) * (words ? 2 : 1);
     EXPECT_EQ(wave.length, bytes);
     EXPECT_EQ(wave.format & AUDIO_WAVE_LOOP, AUDIO_WAVE_LOOP);
     EXPECT_EQ(wave.loopStart, 0u);

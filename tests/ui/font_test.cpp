@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "tests/ui/controls/test_bank.h"
@@ -12,7 +11,7 @@
 namespace {
 
 using controls_testing::MakeSurface;
-using controls_testing::PixelOf;
+using controls_testing::Runs;
 using controls_testing::TestBank;
 
 constexpr u32 kPaper = 0xFFFFFF;
@@ -31,20 +30,8 @@ void AddGlyphs(TestBank& bank) {
   bank.Glyph(488, 7);
 }
 
-// The inked spans [first, last] of one surface row.
-std::vector<std::pair<int, int>> InkRuns(const Surface& s, int y, u32 ink = kInk) {
-  std::vector<std::pair<int, int>> runs;
-  for (int x = 0; x < s.width; ++x) {
-    if (PixelOf(s, x, y) != ink) continue;
-    if (!runs.empty() && runs.back().second == x - 1)
-      runs.back().second = x;
-    else
-      runs.push_back({x, x});
-  }
-  return runs;
-}
-
-using Runs = std::vector<std::pair<int, int>>;
+// The inked spans of a row, in a normal control's colour unless given.
+Runs InkRuns(const Surface& s, int y, u32 ink = kInk) { return controls_testing::InkRuns(s, y, ink); }
 
 class FontTest : public testing::Test {
  protected:

@@ -10,8 +10,7 @@
 #include <vector>
 
 #include "platform/key_codes.h"
-#include "tests/platform/pack_writer.h"
-#include "tests/support/process.h"
+#include "tests/ui/controls/test_bank.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/controls/control.h"
 #include "ui/interface.h"
@@ -25,18 +24,9 @@ constexpr int kBankImages = 588;  // up to the last glyph
 // Every picture of the bank is a 1 x 1 dot except the glyphs 365..587,
 // which are all ink.
 inline void WriteGlyphBank(const std::string& dir) {
-  using pack_writer::Bytes;
-  Bytes data;
-  for (int i = 0; i < kBankImages; ++i) {
-    if (i >= 365) {
-      data = pack_writer::Join({data, pack_writer::Record(1, kGlyphWidth, 11, 0xFFFFFF,
-                                                          Bytes(kGlyphWidth * 11 * 3, 0))});
-    } else {
-      data = pack_writer::Join({data, pack_writer::Record(0, 1, 1, 0, {1, 2, 3})});
-    }
-  }
-  ASSERT_TRUE(testing_support::WriteFile(dir + "/640x480/.keep", {}));
-  ASSERT_TRUE(pack_writer::WritePack(dir + "/640x480", 1, kBankImages, {data}));
+  std::vector<controls_testing::BankPicture> pictures(kBankImages);
+  for (int i = 365; i < kBankImages; ++i) pictures[i] = {1, kGlyphWidth, 11, {}, {}};
+  controls_testing::WriteBank(dir + "/640x480", pictures);
 }
 
 // Logs the commands that reach the command slot.

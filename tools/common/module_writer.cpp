@@ -240,7 +240,7 @@ void WriteS3MInstrument(Out& out, const Instrument& in, u32 dataPara) {
   out.U8(s ? s->volume : 0);
   out.U8(0);
   out.U8(0);
-  out.U8(loops ? 1 : 0);
+  out.U8((loops ? 1 : 0) | (s && s->sixteenBit ? 4 : 0));
   out.U32(s ? s->c2spd : 8363);
   out.Text("", 12);
   out.Text(in.name, 28);
@@ -268,7 +268,10 @@ size_t WriteS3MHeader(Out& out, const Song& song, u32 orders) {
   for (u32 ch = 0; ch < 32; ++ch) {
     // Left channels 0..7, right 8..15, in the usual L R R L order.
     const bool left = ch % 4 == 0 || ch % 4 == 3;
-    out.U8(ch < song.channels && ch < 16 ? (left ? ch / 2 : 8 + ch / 2) : 255);
+    if (ch < song.s3mChannels.size())
+      out.U8(song.s3mChannels[ch]);
+    else
+      out.U8(ch < song.channels && ch < 16 ? (left ? ch / 2 : 8 + ch / 2) : 255);
   }
   for (u32 i = 0; i < orders; ++i) out.U8(i < song.orders.size() ? song.orders[i] : 255);
   const size_t pointers = out.Size();
@@ -414,7 +417,7 @@ std::vector<u8> WriteS3M(const Song& song) {
     const Sample* s = FirstSample(song.instruments[i]);
     out.Put16At(pointers + 2 * i, static_cast<u32>(out.Size() / 16));
     WriteS3MInstrument(out, song.instruments[i], s ? static_cast<u32>(at / 16) : 0);
-    if (s) at = (at + s->pcm.size() + 15) & ~size_t(15);
+    if (s) at = (at + s->pcm.size() * (s->sixteenBit ? 2 : 1) + 15) & ~size_t(15);
   }
   out.PadTo(16);
   for (u32 i = 0; i < patterns; ++i) {
@@ -425,7 +428,12 @@ std::vector<u8> WriteS3M(const Song& song) {
   for (const Instrument& in : song.instruments) {
     const Sample* s = FirstSample(in);
     if (!s) continue;
-    for (size_t i = 0; i < s->pcm.size(); ++i) out.U8(Byte8(*s, i) ^ 0x80);
+    for (size_t i = 0; i < s->pcm.size(); ++i) {
+      if (s->sixteenBit)
+        out.U16(static_cast<u16>(s->pcm[i]) ^ 0x8000);
+      else
+        out.U8(Byte8(*s, i) ^ 0x80);
+    }
     out.PadTo(16);
   }
   return out.bytes;

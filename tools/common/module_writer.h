@@ -79,6 +79,7 @@ struct Song {
   u16 bpm = 125;
   bool linear = true;       // XM frequency table
   std::vector<u8> panning;  // per channel, 0..255; empty for the format's default
+  std::vector<u8> s3mChannels;  // S3M channel settings; empty for L R R L over the channels
   std::vector<Pattern> patterns;
   std::vector<Instrument> instruments;
 };

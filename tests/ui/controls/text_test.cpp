@@ -6,15 +6,16 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "tests/ui/controls/test_bank.h"
 
 namespace {
 
+using controls_testing::InkRuns;
 using controls_testing::MakeSurface;
 using controls_testing::PixelOf;
+using controls_testing::Runs;
 using controls_testing::TestBank;
 
 constexpr u32 kPaper = 0xFFFFFF;  // the skin's fill colour
@@ -38,25 +39,10 @@ class TextTest : public testing::Test {
     text.reset(IText::Create(bank.Skin()));
     ink = bank.Skin()->TextColour(0, 0);
   }
-  // The inked spans [first, last] of one row, in the colour.
-  std::vector<std::pair<int, int>> Runs(const Surface& s, int y, u32 colour) const {
-    std::vector<std::pair<int, int>> runs;
-    for (int x = 0; x < s.width; ++x) {
-      if (PixelOf(s, x, y) != colour) continue;
-      if (!runs.empty() && runs.back().second == x - 1)
-        runs.back().second = x;
-      else
-        runs.push_back({x, x});
-    }
-    return runs;
-  }
-
   TestBank bank;
   std::unique_ptr<IText> text;
   u32 ink = 0;
 };
-
-using Spans = std::vector<std::pair<int, int>>;
 
 TEST_F(TextTest, PagesHoldTheLinesTheyShow) {
   // 300 pixels from top to bottom hold 23 lines of 12 (13 with the gap).
@@ -67,8 +53,8 @@ TEST_F(TextTest, PagesHoldTheLinesTheyShow) {
   EXPECT_EQ(text->PageStart(2), 92u);
   auto s = MakeSurface(120, 320, kPaper);
   text->Draw(s.get());
-  for (int k = 0; k < 23; ++k) EXPECT_EQ(Runs(*s, 13 * k, ink), (Spans{{10, 13}})) << k;
-  EXPECT_EQ(Runs(*s, 299, ink), Spans{});
+  for (int k = 0; k < 23; ++k) EXPECT_EQ(InkRuns(*s, 13 * k, ink), (Runs{{10, 13}})) << k;
+  EXPECT_EQ(InkRuns(*s, 299, ink), Runs{});
 
   // Turning pages: only pages that exist are shown.
   EXPECT_EQ(text->PrevPage(), 0u);
@@ -89,7 +75,7 @@ TEST_F(TextTest, PagesHoldTheLinesTheyShow) {
   s->Fill(0);
   text->Draw(s.get());
   EXPECT_EQ(PixelOf(*s, 10, 0), kPaper);
-  EXPECT_EQ(Runs(*s, 0, ink), Spans{});
+  EXPECT_EQ(InkRuns(*s, 0, ink), Runs{});
 }
 
 TEST_F(TextTest, ColourAndAlignmentCarryAcrossPages) {
@@ -100,13 +86,13 @@ TEST_F(TextTest, ColourAndAlignmentCarryAcrossPages) {
   auto s = MakeSurface(120, 320, kPaper);
   text->Draw(s.get());
   // Page 2 starts red and centred: x = 10 + (100 - 5) / 2.
-  EXPECT_EQ(Runs(*s, 0, red), (Spans{{57, 60}}));
+  EXPECT_EQ(InkRuns(*s, 0, red), (Runs{{57, 60}}));
   // "A#cdA": the colour changes inside the line.
-  EXPECT_EQ(Runs(*s, 13 * 7, red), (Spans{{55, 58}}));
-  EXPECT_EQ(Runs(*s, 13 * 7, ink), (Spans{{60, 63}}));
+  EXPECT_EQ(InkRuns(*s, 13 * 7, red), (Runs{{55, 58}}));
+  EXPECT_EQ(InkRuns(*s, 13 * 7, ink), (Runs{{60, 63}}));
   // "##c(00ff0000)A" is 13 glyphs in the colour in force, measured alike.
-  EXPECT_EQ(Runs(*s, 13 * 8, red), Spans{});
-  const Spans literal = Runs(*s, 13 * 8, ink);
+  EXPECT_EQ(InkRuns(*s, 13 * 8, red), Runs{});
+  const Runs literal = InkRuns(*s, 13 * 8, ink);
   ASSERT_EQ(literal.size(), 13u);
   EXPECT_EQ(literal.front().first, 10 + (100 - 65) / 2);
   EXPECT_EQ(text->MeasureText("##c(00ff0000)A"), 65);
@@ -157,13 +143,13 @@ TEST_F(TextTest, LinesWrapAndAlign) {
   auto s = MakeSurface(120, 60, kPaper);
   text->Setup("A A A\nA A\n#>AA", Rect(10, 0, 109, 59), 0);
   text->Draw(s.get());
-  EXPECT_EQ(Runs(*s, 0, ink), (Spans{{10, 13}, {21, 24}, {32, 35}}));
-  EXPECT_EQ(Runs(*s, 13, ink), (Spans{{10, 13}, {21, 24}}));
-  EXPECT_EQ(Runs(*s, 26, ink), (Spans{{99, 102}, {104, 107}}));
+  EXPECT_EQ(InkRuns(*s, 0, ink), (Runs{{10, 13}, {21, 24}, {32, 35}}));
+  EXPECT_EQ(InkRuns(*s, 13, ink), (Runs{{10, 13}, {21, 24}}));
+  EXPECT_EQ(InkRuns(*s, 26, ink), (Runs{{99, 102}, {104, 107}}));
   s->Fill(kPaper);
   text->Setup("A A A", Rect(10, 0, 109, 59), 0);
   text->Draw(s.get());
-  EXPECT_EQ(Runs(*s, 0, ink), (Spans{{10, 13}, {57, 60}, {104, 107}}));
+  EXPECT_EQ(InkRuns(*s, 0, ink), (Runs{{10, 13}, {57, 60}, {104, 107}}));
 }
 
 TEST_F(TextTest, HostileMarkupEndsCleanly) {
@@ -201,7 +187,7 @@ TEST_F(TextTest, HostileMarkupEndsCleanly) {
   text->Setup("A#c(00ff0000 A", Rect(0, 0, 49, 100), 0);
   s->Fill(kPaper);
   text->Draw(s.get());
-  EXPECT_EQ(Runs(*s, 0, ink), (Spans{{0, 3}}));
+  EXPECT_EQ(InkRuns(*s, 0, ink), (Runs{{0, 3}}));
 }
 
 }  // namespace
