@@ -299,6 +299,7 @@ i32 IInterface::OnKeyDown(u32 keysym) {
       break;
     case kKeySpace:
       PressFocused();
+      spacePressed = 1;
       break;
     default:
       break;
@@ -310,7 +311,10 @@ i32 IInterface::OnKeyUp(u32 keysym) {
   if (state != kScreenOpen) return 0;
   IControl* focused = FocusedControl();
   if (Focusable(focused)) focused->OnKeyUp(keysym);
-  if (KeysymToKey(keysym) == kKeySpace) ChooseFocused();
+  if (KeysymToKey(keysym) == kKeySpace) {
+    if (spacePressed) ChooseFocused();
+    spacePressed = 0;
+  }
   keyLatch = 0;
   return 1;
 }

@@ -144,6 +144,11 @@ TEST_F(InterfaceTest, FocusWrapsSkipsDisabledLatchesAndRadiosUncheckTheirMate) {
   EXPECT_EQ(screen->ControlAt(5)->checked, 1);
   EXPECT_EQ(screen->chosen, screen->ControlAt(5));
   EXPECT_EQ(screen->GetGroupIndex(1), 1);
+  // The release of a Space whose press this screen did not see (held down
+  // before it opened) chooses nothing.
+  screen->chosen = nullptr;
+  window_.OnKeyUp(0x20);
+  EXPECT_EQ(screen->chosen, nullptr);
 
   // A focused control that becomes disabled hands the focus on at the tick.
   screen->ControlAt(5)->SetState(kControlDisabled);
