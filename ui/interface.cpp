@@ -335,6 +335,7 @@ i32 IInterface::OnMouseDown(i16 x, i16 y) {
     control->OnMouseDown(x, y);
     SetFocus(i);
     PressFocused();
+    pointerPressed = 1;
     return 1;
   }
   return 0;
@@ -347,13 +348,14 @@ i32 IInterface::OnMouseUp(i16 x, i16 y) {
     if (Focusable(control) && control->HitTest(x, y)) {
       control->OnMouseUp(x, y);
       if (i == focus) {
-        ChooseFocused();
+        if (pointerPressed) ChooseFocused();
       } else {
         SetFocus(i);
       }
     }
     if (control->state == kControlPressed) control->SetState(kControlNormal);
   }
+  pointerPressed = 0;
   DrawAllControls();
   Invalidate(frame);
   return 0;

@@ -156,8 +156,11 @@ TEST_F(InterfaceTest, FocusWrapsSkipsDisabledLatchesAndRadiosUncheckTheirMate) {
   EXPECT_EQ(screen->focus, 1);
 
   // Pointer: press and release on one control chooses it; releasing over
-  // another only focuses that one.
+  // another only focuses that one, and a release whose press this screen
+  // did not see chooses nothing.
   screen->chosen = nullptr;
+  window_.OnMouseUp(120, 130);  // over the focused control
+  EXPECT_EQ(screen->chosen, nullptr);
   Click(200, 130);
   EXPECT_EQ(screen->chosen, screen->ControlAt(3));
   screen->chosen = nullptr;
