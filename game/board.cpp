@@ -139,7 +139,13 @@ void Board::AnimateCells(u8 state, u16 delay, i32 sizeStep, u8 rows) {
     b.SetState(state);
     if (state != kBallFlyIn) continue;
     // Fly in from the side and end of the table the cell is nearest to,
-    // landing on the cell after `delay` ticks.
+    // landing on the cell after `delay` ticks. The flight is laid back from
+    // the cell itself: a ball still on its way from a fly-in that a new game
+    // or a loaded one cut short would otherwise land off its cell, high
+    // above the table.
+    b.x = CellX(r, c);
+    b.y = CellY(r);
+    b.z = kRestHeight;
     b.counter = static_cast<i16>(delay);
     b.vx = static_cast<i32>(NextRandom(general_) % 4 + 3) * kFixOne;
     b.vy = static_cast<i32>(NextRandom(general_) % 4 + 3) * kFixOne;

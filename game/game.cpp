@@ -159,6 +159,9 @@ void GGame::Pause() {
 }
 
 void GGame::Resume() {
+  // The release of a key held when the screen opened went to the screen:
+  // let the key go here, or the aim would turn (or the cue pull) by itself.
+  LetGoKey();
   if (state >= kStateNewGame && state <= kStateGameOver) menuButton_.SetState(1);
   RepaintAll();
 }

@@ -69,6 +69,8 @@ struct OWindow::XState {
   Atom wmDeleteWindow = 0;
   // The character each key gave when it went down, delivered on release.
   int pendingChar[256];
+  // The keysym of each key that is down, 0 for a key that is up.
+  u32 downKeysym[256] = {};
   XState() { std::memset(pendingChar, -1, sizeof pendingChar); }
 };
 
@@ -283,11 +285,22 @@ i32 OWindow::Run() {
   return 0;
 }
 
+void OWindow::ReleaseDownKeys() {
+  for (u32& keysym : x11->downKeysym) {
+    if (keysym == 0) continue;
+    const u32 up = keysym;
+    keysym = 0;
+    OnKeyUp(up);
+  }
+}
+
 void OWindow::DispatchEvent(bool& focused) {
   XEvent& e = x11->event;
   switch (e.type) {
     case KeyPress: {
-      OnKeyDown(static_cast<u32>(XLookupKeysym(&e.xkey, 0)));
+      const u32 down = static_cast<u32>(XLookupKeysym(&e.xkey, 0));
+      x11->downKeysym[e.xkey.keycode & 0xff] = down;
+      OnKeyDown(down);
       // The character is looked up with the modifiers of this moment and
       // delivered when the key comes up.
       char text[1024] = {0};
@@ -303,6 +316,7 @@ void OWindow::DispatchEvent(bool& focused) {
       break;
     }
     case KeyRelease: {
+      x11->downKeysym[e.xkey.keycode & 0xff] = 0;
       OnKeyUp(static_cast<u32>(XLookupKeysym(&e.xkey, 0)));
       int& pending = x11->pendingChar[e.xkey.keycode & 0xff];
       if (pending >= 0) {
@@ -348,8 +362,10 @@ void OWindow::DispatchEvent(bool& focused) {
       break;
     case FocusOut:
       focused = false;
-      // Keys released elsewhere never come up here: forget their characters.
+      // Keys released elsewhere never come up here: forget their characters
+      // and let them go now, so that none stays held when the focus returns.
       std::memset(x11->pendingChar, -1, sizeof x11->pendingChar);
+      ReleaseDownKeys();
       break;
     case Expose:
       if (e.xexpose.window == x11->window) {

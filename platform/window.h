@@ -84,6 +84,8 @@ class OWindow {
   struct XState;  // the X resources of this window
   void SetProperties(int w, int h, const char* title, const char* iconName);
   void DispatchEvent(bool& focused);
+  // Delivers the release of every key still down (the focus has gone).
+  void ReleaseDownKeys();
   void DestroyX();
 
   XState* x11 = nullptr;

@@ -299,6 +299,7 @@ i32 IInterface::OnKeyDown(u32 keysym) {
       break;
     case kKeySpace:
       PressFocused();
+      spacePressed = 1;
       break;
     default:
       break;
@@ -310,7 +311,10 @@ i32 IInterface::OnKeyUp(u32 keysym) {
   if (state != kScreenOpen) return 0;
   IControl* focused = FocusedControl();
   if (Focusable(focused)) focused->OnKeyUp(keysym);
-  if (KeysymToKey(keysym) == kKeySpace) ChooseFocused();
+  if (KeysymToKey(keysym) == kKeySpace) {
+    if (spacePressed) ChooseFocused();
+    spacePressed = 0;
+  }
   keyLatch = 0;
   return 1;
 }
@@ -331,6 +335,7 @@ i32 IInterface::OnMouseDown(i16 x, i16 y) {
     control->OnMouseDown(x, y);
     SetFocus(i);
     PressFocused();
+    pointerPressed = 1;
     return 1;
   }
   return 0;
@@ -343,13 +348,14 @@ i32 IInterface::OnMouseUp(i16 x, i16 y) {
     if (Focusable(control) && control->HitTest(x, y)) {
       control->OnMouseUp(x, y);
       if (i == focus) {
-        ChooseFocused();
+        if (pointerPressed) ChooseFocused();
       } else {
         SetFocus(i);
       }
     }
     if (control->state == kControlPressed) control->SetState(kControlNormal);
   }
+  pointerPressed = 0;
   DrawAllControls();
   Invalidate(frame);
   return 0;

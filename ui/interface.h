@@ -120,6 +120,14 @@ class IInterface : public OEngine {
   i16 focus = -1;                                  // index of the focused control
   IControl* chosen = nullptr;                      // set by ChooseFocused
   u8 keyLatch = 0;  // set by a key press until the next key release
+  // Set when this screen pressed the focused control for a Space press: only
+  // then does the Space release choose it. The release of a Space held down
+  // before the screen opened (the key that opened it) chooses nothing.
+  u8 spacePressed = 0;
+  // The same for the pointer: set when a press here hit a control, so that
+  // the release of a button held down before the screen opened (the click
+  // that opened it) chooses nothing.
+  u8 pointerPressed = 0;
   u8 resume = 1;    // 1: closing delivers 0 (cancel); 0: it delivers result
   i16 result = 0;   // the command to deliver when resume is 0
   u8 ownsControls = 1;

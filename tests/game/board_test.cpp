@@ -104,6 +104,10 @@ TEST(BoardTest, FlyInLandsEveryBallExactlyOnItsCell) {
   rig->settings.colourCount = 6;
   rig->board.LoadLevel();
   rig->board.AnimateCells(kBallFlyIn, 25, kOne, 26);
+  // A new game started part way through the flight flies in afresh.
+  for (int t = 0; t < 10; ++t) rig->board.StepAll();
+  rig->board.LoadLevel();
+  rig->board.AnimateCells(kBallFlyIn, 25, kOne, 26);
   // Balls of the left half start left of their cell, the lower rows below.
   EXPECT_LT(rig->board.Cell(6, 5).x, Board::CellX(6, 5));
   EXPECT_GT(rig->board.Cell(17, 10).y, Board::CellY(17));

@@ -66,6 +66,21 @@ TEST(GameAimTest, HeldLeftTurnsFasterAndFaster) {
   EXPECT_EQ(aimer.angle, 167);
 }
 
+// A key held when a screen opens is released while the screen has the
+// keys: once the game resumes, the aim stays where it was.
+TEST(GameAimTest, AKeyReleasedOverAScreenIsNotHeldOnResume) {
+  GameRig rig(5, UseKeys);
+  ASSERT_TRUE(rig.StartPlaying());
+  rig.game->OnKeyDown(kXkLeft);
+  rig.Tick(2);
+  rig.game->Pause();
+  rig.game->Resume();
+  const i32 angle = rig.game->GetAimer().angle;
+  rig.Tick(10);
+  EXPECT_EQ(rig.game->GetAimer().angle, angle);
+  EXPECT_EQ(rig.game->heldKey, 0u);
+}
+
 // A key pressed and released between two ticks acts as if held for one
 // tick: one aim step, or a Space pull that fires at the next tick.
 TEST(GameAimTest, AQuickTapActsAsOneTickHeld) {

@@ -146,6 +146,11 @@ TEST_F(InterfaceTest, FocusWrapsSkipsDisabledLatchesAndRadiosUncheckTheirMate) {
   EXPECT_EQ(screen->GetGroupIndex(1), 1);
   Key(kKeySpace);  // the checked one pressed again stays checked
   EXPECT_EQ(screen->ControlAt(5)->checked, 1);
+  // The release of a Space whose press this screen did not see (held down
+  // before it opened) chooses nothing.
+  screen->chosen = nullptr;
+  window_.OnKeyUp(0x20);
+  EXPECT_EQ(screen->chosen, nullptr);
 
   // A focused control that becomes disabled hands the focus on at the tick.
   screen->ControlAt(5)->SetState(kControlDisabled);
@@ -153,8 +158,11 @@ TEST_F(InterfaceTest, FocusWrapsSkipsDisabledLatchesAndRadiosUncheckTheirMate) {
   EXPECT_EQ(screen->focus, 1);
 
   // Pointer: press and release on one control chooses it; releasing over
-  // another only focuses that one.
+  // another only focuses that one, and a release whose press this screen
+  // did not see chooses nothing.
   screen->chosen = nullptr;
+  window_.OnMouseUp(120, 130);  // over the focused control
+  EXPECT_EQ(screen->chosen, nullptr);
   Click(200, 130);
   EXPECT_EQ(screen->chosen, screen->ControlAt(3));
   screen->chosen = nullptr;
