@@ -52,16 +52,20 @@ void BlitPaletted(Surface* target, const Image* image, i16 x, i16 y, const u32 p
   if (target) target->BlitPaletted(image, x, y, palette, region);
 }
 
+void DrawCornerPiece(const SkinContext* skin, int index, const Rect& r, bool right, bool bottom,
+                     const u32 palette[256], Surface* target) {
+  const Image* image = skin && skin->imagePack ? skin->imagePack->GetImage(index) : nullptr;
+  if (!image) return;
+  const int x = right ? r.right - image->width + 1 : r.left;
+  const int y = bottom ? r.bottom - image->height + 1 : r.top;
+  BlitPaletted(target, image, static_cast<i16>(x), static_cast<i16>(y), palette, nullptr);
+}
+
 void DrawButtonFace(const SkinContext* skin, const Rect& r, u8 state, Surface* target) {
   if (!skin || !target || state >= kSkinStates) return;
   const u32* palette = skin->palette[state];
-  const ImagePack* pack = skin->imagePack;
   auto corner = [&](int index, bool right, bool bottom) {
-    const Image* image = pack ? pack->GetImage(index) : nullptr;
-    if (!image) return;
-    const int x = right ? r.right - image->width + 1 : r.left;
-    const int y = bottom ? r.bottom - image->height + 1 : r.top;
-    BlitPaletted(target, image, static_cast<i16>(x), static_cast<i16>(y), palette, nullptr);
+    DrawCornerPiece(skin, index, r, right, bottom, palette, target);
   };
   corner(kFaceTopLeft, false, false);
   corner(kFaceTopRight, true, false);

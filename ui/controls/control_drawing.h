@@ -36,6 +36,10 @@ u32 ReadPixel(const Surface* target, int x, int y);
 // palette[index], 255 leaves the target, values between blend toward it.
 void BlitPaletted(Surface* target, const Image* image, i16 x, i16 y, const u32 palette[256],
                   const Rect* region);
+// A control piece of the bank in one corner of r (right and bottom pick the
+// corner), drawn in the palette.
+void DrawCornerPiece(const SkinContext* skin, int index, const Rect& r, bool right, bool bottom,
+                     const u32 palette[256], Surface* target);
 // A face of any size (at least two corners) from the corners 357..360 in
 // the palette of the state; edges and middle continue the corners' pixels.
 void DrawButtonFace(const SkinContext* skin, const Rect& r, u8 state, Surface* target);

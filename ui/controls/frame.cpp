@@ -2,7 +2,6 @@
 
 #include "platform/color_ramp.h"
 #include "platform/image.h"
-#include "platform/image_pack.h"
 #include "ui/app_context.h"
 #include "ui/controls/control_drawing.h"
 #include "ui/font.h"
@@ -43,14 +42,9 @@ void IFrame::Draw(Surface* target) {
 void DrawGroupFrame(const IControl& control, u8 paletteState, u8 textState, Surface* target) {
   const SkinContext* skin = control.skin;
   const u32* palette = skin->palette[paletteState];
-  const ImagePack* pack = skin->imagePack;
   const Rect& r = control.rect;
   auto corner = [&](int index, bool right, bool bottom) {
-    const Image* image = pack ? pack->GetImage(index) : nullptr;
-    if (!image) return;
-    const int x = right ? r.right - image->width + 1 : r.left;
-    const int y = bottom ? r.bottom - image->height + 1 : r.top;
-    BlitPaletted(target, image, static_cast<i16>(x), static_cast<i16>(y), palette, nullptr);
+    DrawCornerPiece(skin, index, r, right, bottom, palette, target);
   };
   const int wTL = ImageWidth(skin, kFrameTopLeft), hTL = ImageHeight(skin, kFrameTopLeft);
   const int hTR = ImageHeight(skin, kFrameTopRight), wBL = ImageWidth(skin, kFrameBottomLeft);
