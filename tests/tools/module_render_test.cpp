@@ -229,42 +229,6 @@ TEST(ModuleRender, MixedFramesFollowTheMixerFormulas) {
   }
 }
 
-// The writer's files read back through the library's loaders as they were
-// described: the song's shape and the first instrument's sample.
-TEST(ModuleRender, WriterFilesLoadAsWritten) {
-  TempDir dir;
-  ASSERT_EQ(modrender::OpenRenderDevice(), AUDIO_ERROR_NONE);
-  for (Format format : {Format::XM, Format::S3M, Format::MOD, Format::MTM}) {
-    SCOPED_TRACE(modwriter::FormatName(format));
-    const modwriter::Song song = modwriter::FeatureSong(format);
-    const std::string path = dir / "song";
-    ASSERT_TRUE(modwriter::SaveFile(path, modwriter::Write(format, song)));
-    AudioModule* module = nullptr;
-    ASSERT_EQ(ALoadModuleFile(path.c_str(), &module, 0), AUDIO_ERROR_NONE);
-    EXPECT_EQ(module->flags, format == Format::XM ? AUDIO_MODULE_LINEAR : AUDIO_MODULE_AMIGA);
-    EXPECT_EQ(module->channelCount, song.channels);
-    ASSERT_EQ(module->orderCount, song.orders.size());
-    EXPECT_TRUE(std::equal(song.orders.begin(), song.orders.end(), module->orders));
-    EXPECT_EQ(module->patternCount, song.patterns.size());
-    EXPECT_EQ(module->instrumentCount, format == Format::MOD ? 31u : song.instruments.size());
-    EXPECT_EQ(module->tempo, song.speed);
-    EXPECT_EQ(module->bpm, song.bpm);
-    ASSERT_GE(module->instrumentCount, 1u);
-    ASSERT_EQ(module->instruments[0].sampleCount, 1u);
-    const modwriter::Sample& written = song.instruments[0].samples[0];
-    const AudioWave& wave = module->instruments[0].samples[0].wave;
-    const bool words = written.sixteenBit && (format == Format::XM || format == Format::S3M);
-    const u32 bytes = u32(written.pcm.size()) * (words ? 2 : 1);
-    EXPECT_EQ(wave.length, bytes);
-    EXPECT_EQ(wave.format & AUDIO_WAVE_LOOP, AUDIO_WAVE_LOOP);
-    EXPECT_EQ(wave.loopStart, 0u);
-    EXPECT_EQ(wave.loopEnd, bytes);
-    EXPECT_EQ(module->instruments[0].samples[0].volume, written.volume);
-    AFreeModuleFile(module);
-  }
-  modrender::CloseRenderDevice();
-}
-
 TEST(ModuleRender, ToolWritesTheWaveAndTracesEveryRow) {
   TempDir dir;
   const std::string module = dir / "features.xm";

@@ -54,7 +54,6 @@ TEST_F(FontTest, TextWidthFollowsTheDrawingRules) {
       {"A^012B", 18},    // A, image 377, B
       {"^1234", 10},     // image 488, then the glyph '4'
       {"^12", 6},        // two digits before the end: three ordinary glyphs
-      {"^999", 0},       // image 1364 is not in the bank
       {"^ab1", 8},       // no digits after the '^': four ordinary glyphs
       {"\xFF", 2},       // code 255 reaches the last glyph, image 587
   };
